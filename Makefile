@@ -1,0 +1,33 @@
+# Build and test on Debian 12. `make test` installs what is missing, builds and
+# runs every test; `make test-sanitize` does the same with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+
+BUILD_DIR    ?= build
+SANITIZE_DIR ?= build-sanitize
+JOBS         ?= $(shell nproc)
+
+# Everything the build and the tests need from Debian.
+PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev
+
+.PHONY: all deps build test test-sanitize clean
+
+all: build
+
+deps:
+	@scripts/ensure-packages $(PACKAGES)
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKORVANTELO_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,0 +1,35 @@
+#include "calc/formulas.h"
+
+#include "calc/arithmetic.h"
+#include "calc/number_text.h"
+
+namespace calc {
+
+double ratio_without_voltage_transformer(std::string_view current)
+{
+    const double i = to_number(current);
+    return checked_quotient(i, secondary_current);
+}
+
+double ratio_with_voltage_transformer(std::string_view voltage, std::string_view current)
+{
+    const double v = checked_quotient(to_number(voltage), secondary_voltage);
+    const double i = to_number(current);
+    return checked_product(checked_quotient(i, secondary_current), v);
+}
+
+double kwh_equivalent(std::string_view wh)
+{
+    return checked_quotient(to_number(wh), wh_per_kwh);
+}
+
+double wh_per_pulse(std::string_view wh, std::string_view pulses, std::string_view ratio)
+{
+    const double w = to_number(wh);
+    const double p = to_number(pulses);
+    const double q = checked_quotient(w, p);
+    const double r = to_number(ratio);
+    return checked_product(r, q);
+}
+
+}  // namespace calc
