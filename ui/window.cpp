@@ -1,0 +1,214 @@
+#include "ui/window.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "calc/errors.h"
+
+namespace ui {
+namespace {
+
+std::size_t index(Control id)
+{
+    return static_cast<std::size_t>(id);
+}
+
+std::string describe(Control id, std::string_view what)
+{
+    return std::string(name(id)).append(": ").append(what);
+}
+
+}  // namespace
+
+Window::Window(MessagePort& port) : port_(port)
+{
+    for (const auto& control : control_table) {
+        State& state = controls_[index(control.id)];
+        state.text = control.initial;
+        state.visible = control.visible;
+    }
+}
+
+Window::State& Window::checked(Control id, std::initializer_list<Kind> kinds, std::string_view field)
+{
+    return const_cast<State&>(std::as_const(*this).checked(id, kinds, field));
+}
+
+const Window::State& Window::checked(Control id, std::initializer_list<Kind> kinds,
+                                     std::string_view field) const
+{
+    if (index(id) >= control_count) throw ModelError("no such control");
+    if (std::find(kinds.begin(), kinds.end(), info(id).kind) == kinds.end()) {
+        throw ModelError(describe(id, std::string("has no ").append(field)));
+    }
+    return controls_[index(id)];
+}
+
+const std::string& Window::text(Control id) const
+{
+    return checked(id, {Kind::text_box}, "Text").text;
+}
+
+void Window::set_text(Control id, std::string text)
+{
+    checked(id, {Kind::text_box}, "Text").text = std::move(text);
+    notify(id, Field::text);
+}
+
+const std::string& Window::caption(Control id) const
+{
+    return checked(id, {Kind::label, Kind::check_box, Kind::command_button}, "Caption").text;
+}
+
+void Window::set_caption(Control id, std::string caption)
+{
+    checked(id, {Kind::label, Kind::check_box, Kind::command_button}, "Caption").text =
+        std::move(caption);
+    notify(id, Field::caption);
+}
+
+std::int16_t Window::value(Control id) const
+{
+    return checked(id, {Kind::check_box}, "Value").value;
+}
+
+bool Window::visible(Control id) const
+{
+    if (index(id) >= control_count) throw ModelError("no such control");
+    return controls_[index(id)].visible;
+}
+
+void Window::set_visible(Control id, bool visible)
+{
+    checked(id, {Kind::text_box, Kind::label}, "writable Visible").visible = visible;
+    notify(id, Field::visible);
+}
+
+bool Window::enabled(Control id) const
+{
+    if (index(id) >= control_count) throw ModelError("no such control");
+    return info(id).enabled;
+}
+
+std::int16_t Window::tab_index(Control id) const
+{
+    if (index(id) >= control_count) throw ModelError("no such control");
+    if (!info(id).tab_index) throw ModelError(describe(id, "has no TabIndex"));
+    return *info(id).tab_index;
+}
+
+bool Window::tab_stop(Control id) const
+{
+    static_cast<void>(checked(id, {Kind::text_box, Kind::check_box, Kind::command_button}, "TabStop"));
+    return info(id).tab_stop;
+}
+
+void Window::attach(State& state, Handler handler, std::string_view event)
+{
+    if (state.handler) throw ModelError(std::string(event).append(" already has a handler"));
+    state.handler = std::move(handler);
+}
+
+void Window::on_load(Handler handler)
+{
+    if (load_handler_) throw ModelError("Load already has a handler");
+    load_handler_ = std::move(handler);
+}
+
+void Window::on_change(Control text_box, Handler handler)
+{
+    attach(checked(text_box, {Kind::text_box}, "Change"), std::move(handler), name(text_box));
+}
+
+void Window::on_click(Control id, Handler handler)
+{
+    attach(checked(id, {Kind::check_box, Kind::command_button}, "Click"), std::move(handler),
+           name(id));
+}
+
+void Window::load()
+{
+    raise(load_handler_);
+}
+
+bool Window::takes_user_action(Control id) const
+{
+    if (index(id) >= control_count) return false;
+    const Kind kind = info(id).kind;
+    const bool acts = kind == Kind::text_box || kind == Kind::check_box ||
+                      kind == Kind::command_button;
+    return acts && controls_[index(id)].visible && info(id).enabled;
+}
+
+Window::State& Window::actionable(Control id, Kind kind)
+{
+    if (index(id) >= control_count || info(id).kind != kind) {
+        throw ActionRefused("this control does not take that action");
+    }
+    if (!takes_user_action(id)) throw ActionRefused(describe(id, "hidden or disabled"));
+    return controls_[index(id)];
+}
+
+void Window::user_replace_text(Control text_box, std::string text)
+{
+    State& state = actionable(text_box, Kind::text_box);
+    state.text = std::move(text);
+    notify(text_box, Field::text);
+    raise(state.handler);
+}
+
+void Window::user_edit(Control text_box, std::size_t position, std::size_t length,
+                       std::string_view insert)
+{
+    State& state = actionable(text_box, Kind::text_box);
+    if (position > state.text.size() || length > state.text.size() - position) {
+        throw ActionRefused(describe(text_box, "edit beyond the end of the text"));
+    }
+    if (length == 0 && insert.empty()) return;
+    state.text.replace(position, length, insert);
+    notify(text_box, Field::text);
+    raise(state.handler);
+}
+
+void Window::user_toggle(Control check_box)
+{
+    State& state = actionable(check_box, Kind::check_box);
+    state.value = state.value == 0 ? 1 : 0;
+    notify(check_box, Field::value);
+    raise(state.handler);
+}
+
+void Window::user_press(Control button)
+{
+    raise(actionable(button, Kind::command_button).handler);
+}
+
+void Window::add_observer(Observer observer)
+{
+    observers_.push_back(std::move(observer));
+}
+
+void Window::show_message(const Message& message)
+{
+    port_.show(message);
+}
+
+void Window::raise(const Handler& handler)
+{
+    if (!handler) return;
+    try {
+        handler(*this);
+    } catch (const calc::Error&) {
+        // A handler without an error trap met bad input. Report it as every
+        // trapped handler does, and keep running: what the handler wrote
+        // before the failing statement stays.
+        show_message(input_error_message);
+    }
+}
+
+void Window::notify(Control id, Field field)
+{
+    for (const auto& observer : observers_) observer(id, field);
+}
+
+}  // namespace ui
