@@ -1,0 +1,418 @@
+// The real widgets, driven with simulated keys and clicks on the offscreen
+// platform. Any message box that opens is recorded and closed at once, so an
+// unexpected one fails a count instead of hanging the run.
+
+#include "ui/window_view.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+#include <vector>
+
+#include "ui/handlers.h"
+#include "ui/layout.h"
+
+namespace {
+
+using ui::Control;
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+    Qt::WindowModality modality;
+};
+
+class ViewTest : public ::testing::Test {
+protected:
+    ViewTest()
+    {
+        ui::bind_event_handlers(model);
+        port.set_parent(&view);
+        model.load();
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
+        connect_dismisser();
+    }
+
+    void connect_dismisser()
+    {
+        QObject::connect(&dismisser, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                             box->windowModality()});
+            box->button(QMessageBox::Ok)->click();
+        });
+        dismisser.start(5);
+    }
+
+    template <typename W = QWidget>
+    W* find(Control id)
+    {
+        auto* w = view.findChild<W*>(QString::fromUtf8(ui::name(id).data(), static_cast<qsizetype>(ui::name(id).size())));
+        EXPECT_NE(w, nullptr) << ui::name(id);
+        return w;
+    }
+
+    QLineEdit* edit(Control id) { return find<QLineEdit>(id); }
+    QString ratio() { return find<QLabel>(Control::label_wandlerverhältnis)->text(); }
+
+    void click(Control id)
+    {
+        QWidget* w = find(id);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, w->height() / 2));
+    }
+
+    // Selects the whole text of a box and types over it; returns the ratio
+    // label's text after every keystroke.
+    std::vector<QString> retype(Control id, const QString& keys)
+    {
+        QLineEdit* e = edit(id);
+        e->setFocus();
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+        std::vector<QString> ratios;
+        for (const QChar key : keys) {
+            QTest::keyClicks(e, QString(key));
+            ratios.push_back(ratio());
+        }
+        return ratios;
+    }
+
+    QImage rendering() { return view.grab().toImage(); }
+
+    ui::MessageBoxPort port;
+    ui::Window model{port};
+    ui::WindowView view{model};
+    QTimer dismisser;
+    std::vector<SeenBox> boxes;
+};
+
+using Texts = std::vector<QString>;
+
+TEST_F(ViewTest, is_a_fixed_tool_window_with_every_control_at_its_place)
+{
+    EXPECT_EQ(view.objectName(), "korvantelo");
+    EXPECT_EQ(view.windowTitle(), "Korvantelo berechnen");
+    EXPECT_EQ(view.size(), QSize(559, 304));
+    EXPECT_EQ(view.minimumSize(), view.maximumSize());
+    const Qt::WindowFlags flags = view.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(view.testAttribute(Qt::WA_QuitOnClose));
+
+    for (const auto& p : ui::layout::placements) {
+        using ui::layout::pixels;
+        EXPECT_EQ(find(p.id)->geometry(),
+                  QRect(pixels(p.left), pixels(p.top), pixels(p.width), pixels(p.height)))
+            << ui::name(p.id);
+        EXPECT_EQ(view.widget(p.id), find(p.id));
+    }
+    // Spot checks in pixels, rounded to the nearest pixel.
+    EXPECT_EQ(find(Control::txt_kwh)->geometry(), QRect(288, 41, 33, 15));
+    EXPECT_EQ(find(Control::Label12)->geometry(), QRect(88, 147, 33, 17));
+    EXPECT_EQ(find(Control::cmd_berechnen)->geometry(), QRect(240, 224, 121, 25));
+    EXPECT_EQ(find(Control::Line1)->geometry(), QRect(8, 8, 361, 1));
+    EXPECT_EQ(find(Control::Line3)->geometry(), QRect(8, 72, 361, 1));
+    EXPECT_EQ(find(Control::Line10)->geometry(), QRect(368, 192, 1, 65));
+}
+
+TEST_F(ViewTest, uses_the_fonts_and_colours_of_each_control)
+{
+    const auto font = [this](Control id) { return find(id)->font(); };
+    EXPECT_EQ(font(Control::txt_impulse).pixelSize(), 11);
+    EXPECT_FALSE(font(Control::txt_impulse).bold());
+    EXPECT_TRUE(font(Control::txt_kwh).bold());
+    EXPECT_EQ(font(Control::Label2).pixelSize(), 13);
+    EXPECT_TRUE(font(Control::label_wandlerverhältnis).bold());
+    EXPECT_EQ(font(Control::Label8).pixelSize(), 18);
+    EXPECT_EQ(font(Control::Label8).family(), "MS Sans Serif");  // the face asked for
+
+    // Where the face is missing, a substitute of about the same size: the
+    // longest heading still fits its label.
+    const QLabel* heading = find<QLabel>(Control::Label15);
+    EXPECT_LE(heading->fontMetrics().horizontalAdvance(heading->text()), heading->width());
+    EXPECT_LE(QFontInfo(font(Control::Label15)).pixelSize(), 11);
+
+    const QImage image = rendering();
+    const QColor face = view.palette().color(QPalette::Button);
+    EXPECT_EQ(image.pixelColor(450, 280 - 10 - 20), face);  // empty area right of the boxes
+    EXPECT_EQ(image.pixelColor(8, 30), view.palette().color(QPalette::Text));  // Line4
+    const QRect ratio_box = find(Control::label_wandlerverhältnis)->geometry();
+    EXPECT_EQ(image.pixelColor(ratio_box.right() - 1, ratio_box.bottom() - 1), QColor(192, 192, 192));
+    const QRect kwh = find(Control::txt_kwh)->geometry();
+    EXPECT_EQ(image.pixelColor(kwh.center().x() + 12, kwh.center().y()), QColor(Qt::white));
+}
+
+TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
+{
+    EXPECT_EQ(ratio(), "1");
+    EXPECT_EQ(retype(Control::txt_stromwandler, "400"), (Texts{"0,8", "8", "80"}));
+    EXPECT_EQ(model.text(Control::txt_stromwandler), "400");
+    QTest::keyClick(edit(Control::txt_stromwandler), Qt::Key_Backspace);
+    EXPECT_EQ(ratio(), "8");
+    EXPECT_EQ(retype(Control::txt_wh, "1"), (Texts{"8"}));
+    EXPECT_EQ(edit(Control::txt_kwh)->text(), "0,001");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ViewTest, ticking_shows_the_voltage_row_in_place_and_unticking_leaves_it_empty)
+{
+    const QRect row(144, 127, 98, 37);  // x 2160 to 3615, y 1905 to 2455 twips
+    const QColor face = view.palette().color(QPalette::Button);
+    const auto row_is_empty = [&] {
+        const QImage image = rendering();
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left(); x <= row.right(); ++x) {
+                if (image.pixelColor(x, y) != face) return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(row_is_empty());
+
+    click(Control::chk_Spannungswandler);
+    EXPECT_TRUE(find<QCheckBox>(Control::chk_Spannungswandler)->isChecked());
+    EXPECT_EQ(model.value(Control::chk_Spannungswandler), 1);
+    for (const Control c : ui::voltage_row) EXPECT_TRUE(find(c)->isVisible()) << ui::name(c);
+    EXPECT_EQ(find(Control::txt_spannungswandler)->geometry(), QRect(144, 144, 49, 19));
+    EXPECT_FALSE(row_is_empty());
+    EXPECT_EQ(retype(Control::txt_spannungswandler, "20000"), (Texts{"0,02", "0,2", "2", "20", "200"}));
+
+    click(Control::chk_Spannungswandler);
+    for (const Control c : ui::voltage_row) EXPECT_FALSE(find(c)->isVisible()) << ui::name(c);
+    EXPECT_TRUE(row_is_empty());
+    EXPECT_EQ(ratio(), "1");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ViewTest, berechnen_writes_the_result)
+{
+    retype(Control::txt_stromwandler, "400");
+    retype(Control::txt_impulse, "1000");
+    click(Control::cmd_berechnen);
+    EXPECT_EQ(edit(Control::txt_ergebnis)->text(), "80");
+    EXPECT_EQ(ratio(), "80");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ViewTest, shows_the_input_error_message_as_a_modal_warning)
+{
+    // Deleting the Wh figure.
+    QLineEdit* wh = edit(Control::txt_wh);
+    wh->setFocus();
+    QTest::keyClick(wh, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(wh, Qt::Key_Delete);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Fehler!");
+    EXPECT_EQ(boxes[0].text, "Eingabefehler!");
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(boxes[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(boxes[0].modality, Qt::ApplicationModal);
+    EXPECT_EQ(edit(Control::txt_kwh)->text(), "1");
+    EXPECT_EQ(wh->text(), "");
+
+    // A letter behind the current, then no pulses on Berechnen.
+    QTest::keyClicks(edit(Control::txt_stromwandler), "x");
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(ratio(), "1");
+    retype(Control::txt_stromwandler, "400");
+    retype(Control::txt_wh, "1000");
+    retype(Control::txt_impulse, "0");
+    click(Control::cmd_berechnen);
+    EXPECT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(ratio(), "80");
+    EXPECT_EQ(edit(Control::txt_ergebnis)->text(), "");
+
+    // The check box with a bad current still moves the row.
+    retype(Control::txt_stromwandler, "?");
+    EXPECT_EQ(boxes.size(), 4u);
+    click(Control::chk_Spannungswandler);
+    EXPECT_EQ(boxes.size(), 5u);
+    EXPECT_TRUE(find(Control::txt_spannungswandler)->isVisible());
+    EXPECT_EQ(ratio(), "80");
+}
+
+TEST_F(ViewTest, enter_and_escape_never_press_berechnen)
+{
+    retype(Control::txt_impulse, "0");  // a press would show the message
+    for (const Control id : {Control::txt_impulse, Control::txt_wh, Control::txt_stromwandler}) {
+        QTest::keyClick(find(id), Qt::Key_Return);
+        QTest::keyClick(find(id), Qt::Key_Enter);
+        QTest::keyClick(find(id), Qt::Key_Escape);
+    }
+    QWidget* button = find(Control::cmd_berechnen);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Escape);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ratio(), "1");
+    QTest::keyClick(button, Qt::Key_Space);  // the one key that presses a focused button
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(ViewTest, moves_focus_in_tab_order_and_wraps)
+{
+    const auto walk = [](Qt::Key key, int steps) {
+        std::vector<QString> seen;
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            seen.push_back(QApplication::focusWidget()->objectName());
+        }
+        return seen;
+    };
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "txt_impulse");
+    EXPECT_EQ(walk(Qt::Key_Tab, 6), (Texts{"txt_stromwandler", "cmd_berechnen", "txt_ergebnis",
+                                           "chk_Spannungswandler", "txt_wh", "txt_impulse"}));
+    EXPECT_EQ(walk(Qt::Key_Backtab, 2), (Texts{"txt_wh", "chk_Spannungswandler"}));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // ticks the box
+    EXPECT_TRUE(find(Control::txt_spannungswandler)->isVisible());
+    EXPECT_EQ(walk(Qt::Key_Tab, 7), (Texts{"txt_wh", "txt_impulse", "txt_stromwandler",
+                                           "txt_spannungswandler", "cmd_berechnen", "txt_ergebnis",
+                                           "chk_Spannungswandler"}));
+    EXPECT_EQ(walk(Qt::Key_Backtab, 4),
+              (Texts{"txt_ergebnis", "cmd_berechnen", "txt_spannungswandler", "txt_stromwandler"}));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ViewTest, follows_paste_cut_undo_and_redo)
+{
+    QLineEdit* current = edit(Control::txt_stromwandler);
+    current->setFocus();
+    QApplication::clipboard()->setText("400");
+    QTest::keyClick(current, Qt::Key_A, Qt::ControlModifier);
+    QTest::keySequence(current, QKeySequence::Paste);
+    EXPECT_EQ(model.text(Control::txt_stromwandler), "400");
+    EXPECT_EQ(ratio(), "80");
+
+    current->undo();
+    EXPECT_EQ(model.text(Control::txt_stromwandler), "5");
+    EXPECT_EQ(ratio(), "1");
+    QTest::keySequence(current, QKeySequence::Redo);
+    EXPECT_EQ(model.text(Control::txt_stromwandler), "400");
+    EXPECT_EQ(ratio(), "80");
+    QTest::keySequence(current, QKeySequence::Undo);
+    EXPECT_EQ(ratio(), "1");
+
+    QTest::keyClick(current, Qt::Key_A, Qt::ControlModifier);
+    QTest::keySequence(current, QKeySequence::Cut);
+    EXPECT_EQ(model.text(Control::txt_stromwandler), "");
+    EXPECT_EQ(boxes.size(), 1u);  // an empty current is no number
+    EXPECT_EQ(QApplication::clipboard()->text(), "5");
+}
+
+TEST_F(ViewTest, takes_a_pasted_text_of_any_length_whole)
+{
+    QLineEdit* pulses = edit(Control::txt_impulse);
+    EXPECT_EQ(pulses->maxLength(), std::numeric_limits<int>::max());
+    const QString digits(100000, QChar('7'));
+    QApplication::clipboard()->setText(digits);
+    pulses->setFocus();
+    QTest::keyClick(pulses, Qt::Key_A, Qt::ControlModifier);
+    QTest::keySequence(pulses, QKeySequence::Paste);
+    EXPECT_EQ(pulses->text().size(), 100000);
+    EXPECT_EQ(model.text(Control::txt_impulse), digits.toStdString());
+}
+
+// Overlapping controls: the one higher in the stacking is what shows.
+TEST_F(ViewTest, stacks_overlapping_controls)
+{
+    const auto at = [this](int x, int y) { return view.childAt(x, y)->objectName(); };
+    EXPECT_EQ(at(284, 48), "Label7");            // "(" over "Wh"
+    EXPECT_EQ(at(300, 48), "txt_kwh");           // the kWh box over both
+    EXPECT_EQ(at(180, 100), "chk_Spannungswandler");  // over the right part of "Wandler"
+    EXPECT_EQ(at(89, 150), "Label12");           // "5 A" over the large "/"
+    EXPECT_EQ(at(80, 141), "Label8");            // the "/" over "Strom"
+
+    click(Control::chk_Spannungswandler);
+    EXPECT_EQ(at(209, 150), "Label13");          // "100 V" over its "/"
+    EXPECT_EQ(at(200, 141), "Label10");          // the "/" over "Spannung"
+
+    // The bracket is drawn: dark pixels in the part of "(" that the kWh box leaves free.
+    const QImage image = rendering();
+    int dark = 0;
+    for (int y = 40; y < 57; ++y) {
+        for (int x = 280; x < 288; ++x) dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 3);
+}
+
+// The window as an assistive technology reads it: every box by a name that
+// says what it holds, its figure as its value.
+TEST_F(ViewTest, tells_a_screen_reader_what_every_box_holds)
+{
+    retype(Control::txt_stromwandler, "400");
+    click(Control::cmd_berechnen);
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->text(QAccessible::Name), "Korvantelo berechnen");
+    struct Read {
+        QAccessible::Role role;
+        QString value;
+        QString description;
+        bool invisible;
+    };
+    std::map<QString, Read> read;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface* child = window->child(i);
+        const QString name = child->text(QAccessible::Name);
+        if (child->role() == QAccessible::EditableText || child->role() == QAccessible::CheckBox ||
+            child->role() == QAccessible::Button || name == "80") {
+            EXPECT_EQ(read.count(name), 0u) << "two controls read the same: " << name.toStdString();
+            read[name] = {child->role(), child->text(QAccessible::Value),
+                          child->text(QAccessible::Description), child->state().invisible != 0};
+        }
+    }
+    EXPECT_EQ(read["Impulse"].value, "1");
+    EXPECT_EQ(read["Energie in Wh"].value, "1000");
+    EXPECT_EQ(read["Energie in kWh"].value, "1");
+    EXPECT_EQ(read["Stromwandler primär in A"].value, "400");
+    EXPECT_EQ(read["Spannungswandler primär in V"].value, "100");
+    EXPECT_TRUE(read["Spannungswandler primär in V"].invisible);
+    EXPECT_EQ(read["Ergebnis in Wh pro Impuls"].value, "80000");
+    EXPECT_EQ(read["Berechnen"].role, QAccessible::Button);
+    EXPECT_EQ(read["Spannungswandler"].role, QAccessible::CheckBox);
+    EXPECT_EQ(read["80"].description, "Wandlerverhältnis");  // the ratio label keeps its caption
+    EXPECT_TRUE(read["Impulse"].description.contains("Typenschild"));
+    EXPECT_TRUE(read["Stromwandler primär in A"].description.contains("5 A"));
+    EXPECT_TRUE(read["Spannungswandler"].description.contains("Spannungswandler"));
+    for (const Control id : {Control::txt_impulse, Control::txt_wh, Control::txt_stromwandler,
+                             Control::txt_spannungswandler, Control::chk_Spannungswandler}) {
+        EXPECT_EQ(find(id)->toolTip(), find(id)->accessibleDescription()) << ui::name(id);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The offscreen platform says so each time a window is raised or resized.
+    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith("This plugin does not support")) previous(type, context, text);
+    });
+    ui::install_font_substitutes();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

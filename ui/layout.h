@@ -1,0 +1,152 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "ui/controls.h"
+
+// Where every control sits and which font it uses, in twips (1/1440 inch)
+// from the top-left corner of the window's client area. At 96 dots per inch
+// 15 twips make one pixel; the view converts, and the toolkit's device-pixel
+// ratio takes care of other screens.
+namespace ui::layout {
+
+inline constexpr int twips_per_pixel = 15;
+
+inline constexpr int client_width = 8385;   // 559 pixels
+inline constexpr int client_height = 4560;  // 304 pixels
+
+// Every font is the face "MS Sans Serif", regular or bold, at one of three
+// sizes: 8.25, 9.75 and 13.5 point, that is 11, 13 and 18 pixels high at 96
+// dots per inch.
+inline constexpr const char* font_face = "MS Sans Serif";
+
+enum class Font : std::uint8_t { regular_8, bold_8, regular_10, bold_10, bold_14 };
+
+struct FontInfo {
+    int pixel_height;
+    bool bold;
+};
+
+[[nodiscard]] constexpr FontInfo font_info(Font font)
+{
+    switch (font) {
+    case Font::regular_8: return {11, false};
+    case Font::bold_8: return {11, true};
+    case Font::regular_10: return {13, false};
+    case Font::bold_10: return {13, true};
+    case Font::bold_14: return {18, true};
+    }
+    return {11, false};
+}
+
+struct Placement {
+    Control id;
+    int left;
+    int top;
+    int width;
+    int height;
+    Font font = Font::regular_8;
+};
+
+// Every control but the lines, grouped by the box it sits in.
+inline constexpr std::array<Placement, 27> placements = [] {
+    using enum Control;
+    using enum Font;
+    return std::array<Placement, 27>{{
+        // Pulse rating: "1 Impulse / 1000 Wh (1 kWh)"
+        {Label4, 480, 240, 2535, 255, bold_10},
+        {txt_impulse, 360, 600, 1095, 285},
+        {Label2, 1560, 600, 735, 255, regular_10},
+        {Label1, 2400, 480, 255, 345, bold_14},
+        {txt_wh, 2640, 600, 1095, 285},
+        {Label6, 3840, 600, 735, 255, regular_10},
+        {Label7, 4200, 600, 135, 255},
+        {txt_kwh, 4320, 620, 495, 230, bold_8},
+        {Label16, 4920, 600, 495, 255},
+        // Transformers: current ratio, voltage ratio, overall ratio
+        {Label3, 480, 1440, 2535, 255, bold_10},
+        {chk_Spannungswandler, 2040, 1440, 1695, 255},
+        {Label5, 360, 1905, 1095, 255},
+        {txt_stromwandler, 360, 2160, 735, 285},
+        {Label8, 1125, 2100, 255, 345, bold_14},
+        {Label12, 1320, 2200, 495, 255},
+        {Label9, 2160, 1905, 1215, 255},
+        {txt_spannungswandler, 2160, 2160, 735, 285},
+        {Label10, 2925, 2100, 255, 345, bold_14},
+        {Label13, 3120, 2200, 495, 255},
+        {Label15, 3960, 1920, 1455, 255},
+        {label_wandlerverhältnis, 3960, 2160, 1335, 255, bold_10},
+        // Result
+        {Label11, 480, 3000, 1455, 255, bold_10},
+        {txt_ergebnis, 480, 3360, 1215, 285},
+        {Label14, 1800, 3400, 1695, 240},
+        {cmd_berechnen, 3600, 3360, 1815, 375},
+        // Pictures
+        {Image1, 5640, 0, 2760, 2355},
+        {Image2, 0, 3960, 8760, 585},
+    }};
+}();
+
+// A straight line from (x1, y1) to (x2, y2), one pixel wide.
+struct LinePlacement {
+    Control id;
+    int x1;
+    int y1;
+    int x2;
+    int y2;
+};
+
+// Three boxes of equal width, one above the other: pulse rating, transformers, result.
+inline constexpr std::array<LinePlacement, 12> lines = [] {
+    using enum Control;
+    return std::array<LinePlacement, 12>{{
+        {Line1, 120, 120, 5520, 120},
+        {Line2, 5520, 120, 5520, 1080},
+        {Line3, 5520, 1080, 120, 1080},
+        {Line4, 120, 120, 120, 1080},
+        {Line5, 120, 1320, 120, 2520},
+        {Line6, 5520, 2520, 120, 2520},
+        {Line7, 5520, 1320, 5520, 2520},
+        {Line8, 120, 1320, 5520, 1320},
+        {Line9, 120, 3840, 5520, 3840},
+        {Line10, 5520, 2880, 5520, 3840},
+        {Line11, 5520, 2880, 120, 2880},
+        {Line12, 120, 2880, 120, 3840},
+    }};
+}();
+
+[[nodiscard]] constexpr std::optional<Placement> placement(Control id)
+{
+    for (const auto& p : placements) {
+        if (p.id == id) return p;
+    }
+    return std::nullopt;
+}
+
+[[nodiscard]] constexpr std::optional<LinePlacement> line_placement(Control id)
+{
+    for (const auto& l : lines) {
+        if (l.id == id) return l;
+    }
+    return std::nullopt;
+}
+
+// Twips to logical pixels, to the nearest pixel; each of left, top, width and
+// height is converted on its own (620 twips are 41 pixels, 2200 are 147).
+[[nodiscard]] constexpr int pixels(int twips)
+{
+    return (twips + twips_per_pixel / 2) / twips_per_pixel;
+}
+
+static_assert([] {
+    for (const auto& c : control_table) {
+        const bool is_line = c.kind == Kind::line;
+        if (is_line != line_placement(c.id).has_value()) return false;
+        if (is_line == placement(c.id).has_value()) return false;
+    }
+    return true;
+}(), "every control has exactly one place");
+
+}  // namespace ui::layout

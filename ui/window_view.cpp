@@ -1,0 +1,324 @@
+#include "ui/window_view.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+#include "ui/layout.h"
+
+namespace ui {
+namespace {
+
+QString qt_text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::size_t index(Control id)
+{
+    return static_cast<std::size_t>(id);
+}
+
+QFont font_of(layout::Font font)
+{
+    const auto [pixel_height, bold] = layout::font_info(font);
+    QFont result(QString::fromLatin1(layout::font_face));
+    result.setPixelSize(pixel_height);
+    result.setBold(bold);
+    return result;
+}
+
+QRect pixel_rect(const layout::Placement& p)
+{
+    using layout::pixels;
+    return {pixels(p.left), pixels(p.top), pixels(p.width), pixels(p.height)};
+}
+
+// A line one pixel wide in the window-text colour. The window's lines are all
+// horizontal or vertical, so the line is its own small filled widget, which
+// takes its place in the stacking like any other control.
+QWidget* make_line(QWidget* parent, const layout::LinePlacement& l)
+{
+    using layout::pixels;
+    if (l.x1 != l.x2 && l.y1 != l.y2) throw std::logic_error("only straight lines are drawn");
+    auto* line = new QWidget(parent);
+    const QPoint a(pixels(l.x1), pixels(l.y1));
+    const QPoint b(pixels(l.x2), pixels(l.y2));
+    // Both end points included, whichever way the line runs.
+    line->setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
+    line->setBackgroundRole(QPalette::Text);
+    line->setAutoFillBackground(true);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return line;
+}
+
+// What a screen reader says of a box, and the tooltip that heads off the
+// commonest mistakes of this job. The visible window does not change for it.
+struct Accessible {
+    Control id;
+    const char* name;         // empty: the control's own text is its name
+    const char* description;  // also the tooltip of an input
+    bool tooltip;
+};
+
+constexpr std::array<Accessible, 8> accessible_texts = {{
+    {Control::txt_impulse, "Impulse",
+     "Impulszahl P vom Typenschild des Zählers, „P Impulse je W Wh“ – nicht aus imp/kWh umrechnen",
+     true},
+    {Control::txt_wh, "Energie in Wh",
+     "Energie W in Wh vom Typenschild des Zählers, „P Impulse je W Wh“ – nicht aus imp/kWh umrechnen",
+     true},
+    {Control::txt_kwh, "Energie in kWh", "", false},
+    {Control::txt_stromwandler, "Stromwandler primär in A",
+     "Nur den Primärstrom des Stromwandlers in A eintragen; sekundär sind fest 5 A", true},
+    {Control::txt_spannungswandler, "Spannungswandler primär in V",
+     "Nur die Primärspannung des Spannungswandlers in V eintragen; sekundär sind fest 100 V", true},
+    {Control::chk_Spannungswandler, "",
+     "Nur ankreuzen, wenn der Zähler über einen Spannungswandler angeschlossen ist", true},
+    {Control::txt_ergebnis, "Ergebnis in Wh pro Impuls", "", false},
+    // A name set on a label would replace its text for assistive technology.
+    {Control::label_wandlerverhältnis, "", "Wandlerverhältnis", false},
+}};
+
+struct Picture {
+    Control id;
+    const char* resource;
+};
+
+constexpr std::array<Picture, 2> pictures = {{
+    {Control::Image1, ":/art/image1.jpg"},
+    {Control::Image2, ":/art/image2.bmp"},
+}};
+
+constexpr const char* window_icon = ":/art/korvantelo.ico";
+
+}  // namespace
+
+void install_font_substitutes()
+{
+    const QString face = QString::fromLatin1(layout::font_face);
+    if (QFontDatabase::hasFamily(face)) return;
+    // Faces of about the same pixel sizes and widths, the first one present
+    // wins. The labels cut their text at fixed edges, so a wide face would cut
+    // words such as "Wandlerverhältnis".
+    QFont::insertSubstitutions(face, {QStringLiteral("Microsoft Sans Serif"),
+                                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                      QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")});
+}
+
+WindowView::WindowView(Window& model) : model_(model)
+{
+    setObjectName(qt_text(window_name));
+    setWindowTitle(qt_text(window_caption));
+    // A fixed tool window: narrow title bar, close button only.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    // Qt lets a tool window's closing go unnoticed by the application; this
+    // window is the program, so closing it ends the event loop.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setFixedSize(layout::pixels(layout::client_width), layout::pixels(layout::client_height));
+    setWindowIcon(QIcon(QString::fromLatin1(window_icon)));
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    setFont(font_of(layout::Font::regular_8));
+
+    create_controls();
+    apply_classic_style();
+    stack_controls();
+    chain_focus();
+    model_.add_observer([this](Control id, Field field) { mirror(id, field); });
+}
+
+QWidget* WindowView::widget(Control id) const
+{
+    return widgets_.at(index(id));
+}
+
+void WindowView::create_controls()
+{
+    for (const auto& control : control_table) {
+        QWidget* w = nullptr;
+        const QString initial = qt_text(control.initial);
+        switch (control.kind) {
+        case Kind::text_box: {
+            auto* edit = new QLineEdit(initial, this);
+            edit->setMaxLength(std::numeric_limits<int>::max());  // no length limit
+            connect_text_box(control.id, edit);
+            w = edit;
+            break;
+        }
+        case Kind::label: {
+            auto* label = new QLabel(initial, this);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setBackgroundRole(QPalette::Button);
+            label->setForegroundRole(QPalette::ButtonText);
+            label->setAutoFillBackground(true);  // opaque
+            w = label;
+            break;
+        }
+        case Kind::check_box: {
+            auto* box = new QCheckBox(initial, this);
+            box->setBackgroundRole(QPalette::Button);
+            box->setAutoFillBackground(true);
+            const Control id = control.id;
+            connect(box, &QCheckBox::clicked, this, [this, id] { model_.user_toggle(id); });
+            w = box;
+            break;
+        }
+        case Kind::command_button: {
+            auto* button = new QPushButton(initial, this);
+            button->setAutoDefault(false);  // Enter and Esc never press it
+            button->setDefault(false);
+            const Control id = control.id;
+            connect(button, &QPushButton::clicked, this, [this, id] { model_.user_press(id); });
+            w = button;
+            break;
+        }
+        case Kind::image_box: {
+            auto* image = new QLabel(this);
+            image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            for (const auto& picture : pictures) {
+                if (picture.id == control.id) image->setPixmap(QPixmap(QString::fromLatin1(picture.resource)));
+            }
+            w = image;
+            break;
+        }
+        case Kind::line:
+            w = make_line(this, *layout::line_placement(control.id));
+            break;
+        }
+        w->setObjectName(qt_text(control.name));
+        if (const auto place = layout::placement(control.id)) {
+            w->setGeometry(pixel_rect(*place));
+            w->setFont(font_of(place->font));
+        }
+        w->setEnabled(control.enabled);
+        w->setFocusPolicy(control.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
+        if (!control.visible) w->setVisible(false);
+        widgets_[index(control.id)] = w;
+    }
+
+    // The two controls with colours of their own.
+    QWidget* ratio = widget(Control::label_wandlerverhältnis);
+    QPalette grey = ratio->palette();
+    grey.setColor(QPalette::Button, QColor(192, 192, 192));
+    ratio->setPalette(grey);
+    QWidget* kwh = widget(Control::txt_kwh);
+    QPalette white = kwh->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        white.setColor(group, QPalette::Base, Qt::white);
+        white.setColor(group, QPalette::Text, Qt::black);
+    }
+    kwh->setPalette(white);
+
+    for (const auto& a : accessible_texts) {
+        QWidget* w = widget(a.id);
+        if (*a.name != '\0') w->setAccessibleName(QString::fromUtf8(a.name));
+        if (*a.description != '\0') w->setAccessibleDescription(QString::fromUtf8(a.description));
+        if (a.tooltip) w->setToolTip(QString::fromUtf8(a.description));
+    }
+}
+
+// The layout is made for classic controls: sunken 3D text boxes 19 pixels
+// high, a small square tick box, a plain raised button. Qt's "Windows" style
+// draws exactly these, with the system's colours, on every platform.
+void WindowView::apply_classic_style()
+{
+    QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
+    if (classic == nullptr) throw std::runtime_error("Qt's Windows style is missing");
+    classic->setParent(this);
+    for (QWidget* w : widgets_) w->setStyle(classic);
+}
+
+void WindowView::connect_text_box(Control id, QLineEdit* edit)
+{
+    // textEdited follows every change the user makes (typing, deleting,
+    // pasting, cutting, undo and redo, drag and drop, input methods), and
+    // never a change made by setText.
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, id](const QString& text) { model_.user_replace_text(id, text.toStdString()); });
+}
+
+// Text boxes, the check box and the button lie above labels, lines and
+// pictures; within each group a control listed earlier lies higher.
+void WindowView::stack_controls()
+{
+    const auto active = [](Kind kind) {
+        return kind == Kind::text_box || kind == Kind::check_box || kind == Kind::command_button;
+    };
+    for (const bool upper : {false, true}) {
+        for (auto it = control_table.rbegin(); it != control_table.rend(); ++it) {
+            if (active(it->kind) == upper) widget(it->id)->raise();
+        }
+    }
+}
+
+// Focus follows TabIndex through the controls that take it; Qt wraps around
+// and skips hidden and disabled widgets.
+void WindowView::chain_focus()
+{
+    std::vector<const ControlInfo*> stops;
+    for (const auto& control : control_table) {
+        if (control.tab_stop) stops.push_back(&control);
+    }
+    std::sort(stops.begin(), stops.end(),
+              [](const ControlInfo* a, const ControlInfo* b) { return *a->tab_index < *b->tab_index; });
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        setTabOrder(widget(stops[i - 1]->id), widget(stops[i]->id));
+    }
+    widget(stops.front()->id)->setFocus();
+}
+
+void WindowView::mirror(Control id, Field field)
+{
+    QWidget* w = widget(id);
+    switch (field) {
+    case Field::text: {
+        auto* edit = static_cast<QLineEdit*>(w);
+        const QString text = QString::fromStdString(model_.text(id));
+        if (edit->text() != text) edit->setText(text);  // the user's own edits are there already
+        break;
+    }
+    case Field::caption: {
+        const QString caption = QString::fromStdString(model_.caption(id));
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setText(caption);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            button->setText(caption);
+        }
+        break;
+    }
+    case Field::value:
+        static_cast<QCheckBox*>(w)->setChecked(model_.value(id) == 1);
+        break;
+    case Field::visible:
+        w->setVisible(model_.visible(id));
+        break;
+    }
+}
+
+void MessageBoxPort::show(const Message& message)
+{
+    if (message.style != warning_ok_style) throw std::invalid_argument("unsupported message style");
+    QMessageBox box(QMessageBox::Warning, qt_text(message.title), qt_text(message.prompt),
+                    QMessageBox::Ok, parent_);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+}  // namespace ui
