@@ -7,9 +7,9 @@ SANITIZE_DIR ?= build-sanitize
 JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
-PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev
+PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
 
-.PHONY: all deps build test test-sanitize clean
+.PHONY: all deps build run test test-sanitize screenshot clean
 
 all: build
 
@@ -20,6 +20,9 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+run: build
+	$(BUILD_DIR)/app/korvantelo
+
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
@@ -28,6 +31,10 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# Renders the window offscreen into docs/ (the README shows docs/window.png).
+screenshot: build
+	$(BUILD_DIR)/tests/render_window docs
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
