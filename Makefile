@@ -7,7 +7,7 @@ SANITIZE_DIR ?= build-sanitize
 JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
-PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
+PACKAGES := cmake make g++ pkgconf libgtest-dev libbenchmark-dev zlib1g-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
 
 .PHONY: all deps build run test test-sanitize screenshot clean
 
