@@ -1,0 +1,65 @@
+# Sourced by bench/startup and bench/keystroke: a private X display and the
+# helpers both use. The display is Xvfb, with no window manager and nothing
+# else on it, so every drawing on it comes from the program measured.
+
+# The window and the places the probe needs, in window pixels (ui/layout.h:
+# the window is 8385 × 4560 twips, txt_stromwandler sits at 360,2160 and is
+# 735 × 285, label_wandlerverhältnis at 3960,2160 and 1335 × 255).
+window_size=559x304
+current_box_click=64,153      # inside txt_stromwandler, right of its text
+ratio_label=264,144,89,17
+
+# bench_programs BUILD_DIR: checks and names the three programs.
+bench_programs() {
+    probe=$1/bench/korvantelo_probe
+    ours=$1/app/korvantelo
+    floor=$1/bench/korvantelo_floor
+    for program in "$probe" "$ours" "$floor"; do
+        if [ ! -x "$program" ]; then
+            echo "$0: $program is missing; build with 'make bench'" >&2
+            exit 1
+        fi
+    done
+}
+
+# start_display: starts Xvfb on a free display number; stops it on exit.
+start_display() {
+    bench_tmp=$(mktemp -d)
+    mkdir -m 700 "$bench_tmp/runtime"
+    Xvfb -displayfd 5 -nolisten tcp -screen 0 1280x1024x24 5>"$bench_tmp/display" \
+        2>"$bench_tmp/xvfb.log" &
+    xvfb_pid=$!
+    trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$bench_tmp"' EXIT
+    for _ in $(seq 100); do
+        [ -s "$bench_tmp/display" ] && break
+        sleep 0.05
+    done
+    if [ ! -s "$bench_tmp/display" ]; then
+        echo "$0: Xvfb did not start:" >&2
+        cat "$bench_tmp/xvfb.log" >&2
+        exit 1
+    fi
+    bench_display=":$(cat "$bench_tmp/display")"
+}
+
+# in_clean_env COMMAND...: runs the command with the same small environment
+# for both programs, whatever the caller's environment holds.
+in_clean_env() {
+    env -i DISPLAY="$bench_display" HOME="$HOME" PATH=/usr/bin:/bin \
+        XDG_RUNTIME_DIR="$bench_tmp/runtime" "$@"
+}
+
+# median: the median of the numbers on standard input, one a line.
+median() {
+    sort -g | awk '{ v[NR] = $1 } END {
+        if (NR == 0) { print "nan"; exit }
+        if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# ratio A B [TARGET]: A / B to two places, and whether it meets the target.
+ratio() {
+    awk -v a="$1" -v b="$2" -v t="${3:-}" 'BEGIN {
+        r = a / b
+        verdict = t == "" ? "" : (r <= t + 1e-9 ? "met" : "MISSED")
+        printf "%.3f %s\n", r, verdict }'
+}
