@@ -1,15 +1,15 @@
 # Build and test on Debian 12. `make test` installs what is missing, builds and
 # runs every test; `make test-sanitize` does the same with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; `make art` redraws the pictures in ui/art.
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
-PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev
+PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev qt6-base-dev
 
-.PHONY: all deps build test test-sanitize clean
+.PHONY: all deps build test test-sanitize art clean
 
 all: build
 
@@ -28,6 +28,11 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# Draws the three pictures in ui/art anew (icon, panel, banner); commit them.
+art: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target art
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
