@@ -355,6 +355,15 @@ TEST_F(ViewTest, stacks_overlapping_controls)
     EXPECT_GT(dark, 3);
 }
 
+TEST_F(ViewTest, shows_the_pictures_at_natural_size)
+{
+    EXPECT_EQ(find<QLabel>(Control::Image1)->pixmap().size(), QSize(184, 157));
+    EXPECT_EQ(find<QLabel>(Control::Image2)->pixmap().size(), QSize(584, 39));
+    EXPECT_EQ(find(Control::Image2)->width(), 584);  // cut by the window's right edge
+    EXPECT_FALSE(view.windowIcon().isNull());
+    EXPECT_EQ(view.windowIcon().availableSizes().value(0), QSize(32, 32));
+}
+
 // The window as an assistive technology reads it: every box by a name that
 // says what it holds, its figure as its value.
 TEST_F(ViewTest, tells_a_screen_reader_what_every_box_holds)
