@@ -169,6 +169,14 @@ TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
     EXPECT_EQ(ratio(), "8");
     EXPECT_EQ(retype(Control::txt_wh, "1"), (Texts{"8"}));
     EXPECT_EQ(edit(Control::txt_kwh)->text(), "0,001");
+
+    // A ratio wider than its label is cut at the label's edge.
+    const QRect before = find(Control::label_wandlerverhältnis)->geometry();
+    QApplication::clipboard()->setText("-1,23456789012345E-300");
+    QTest::keyClick(edit(Control::txt_stromwandler), Qt::Key_A, Qt::ControlModifier);
+    QTest::keySequence(edit(Control::txt_stromwandler), QKeySequence::Paste);
+    EXPECT_EQ(ratio(), "-2,4691357802469E-301");
+    EXPECT_EQ(find(Control::label_wandlerverhältnis)->geometry(), before);
     EXPECT_TRUE(boxes.empty());
 }
 
