@@ -7,7 +7,10 @@ SANITIZE_DIR ?= build-sanitize
 JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
-PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
+# binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
+# that the tests compile the Windows resource script with.
+PACKAGES := cmake make g++ cpp pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n \
+            fonts-liberation2 binutils-mingw-w64-x86-64
 
 .PHONY: all deps build run test test-sanitize screenshot art clean
 
