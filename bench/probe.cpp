@@ -7,6 +7,7 @@
 //     Starts the program and waits until rectangles of the size of its
 //     window have been drawn (the window's first full paint). Prints
 //       first_paint_ms   from just before the program was started
+//       cpu_ms           processor time of all its threads until then
 //       peak_rss_kib     the program's VmHWM, read after a settling time
 //
 //   korvantelo_probe keystrokes WxH COUNT CLICK_X,CLICK_Y X,Y,W,H -- PROGRAM...
@@ -34,6 +35,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
@@ -116,6 +118,20 @@ public:
     {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) throw std::runtime_error("the program ended early");
+    }
+
+    // The processor time that all threads of the process have used so far,
+    // from the scheduler's own count (nanoseconds).
+    [[nodiscard]] double cpu_ms() const
+    {
+        const std::string tasks = "/proc/" + std::to_string(pid_) + "/task";
+        double total_ns = 0;
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            std::ifstream schedstat(task.path() / "schedstat");
+            double run_ns = 0;
+            if (schedstat >> run_ns) total_ns += run_ns;
+        }
+        return total_ns / 1e6;
     }
 
     // The largest resident set the process has had, in KiB.
@@ -297,11 +313,12 @@ void measure_startup(Size size, const std::vector<std::string>& command)
     screen.settle(100ms, 5s);
     const Child child(command);
     const auto painted = wait_first_paint(screen, child, size);
+    const double cpu = child.cpu_ms();
     // Whatever the program does right after its first paint counts to its peak.
     screen.settle(300ms, 2s);
     child.check_running();
-    std::printf("first_paint_ms %.3f\npeak_rss_kib %ld\n", milliseconds(painted - child.started()),
-                child.peak_rss_kib());
+    std::printf("first_paint_ms %.3f\ncpu_ms %.3f\npeak_rss_kib %ld\n",
+                milliseconds(painted - child.started()), cpu, child.peak_rss_kib());
 }
 
 void measure_keystrokes(Size size, int count, Rect click, Rect watched,
