@@ -26,7 +26,9 @@ bench_programs() {
 start_display() {
     bench_tmp=$(mktemp -d)
     mkdir -m 700 "$bench_tmp/runtime"
-    Xvfb -displayfd 5 -nolisten tcp -screen 0 1280x1024x24 5>"$bench_tmp/display" \
+    # -noreset: without it the server starts afresh whenever its last client
+    # leaves, and refuses the next probe while it does.
+    Xvfb -displayfd 5 -nolisten tcp -noreset -screen 0 1280x1024x24 5>"$bench_tmp/display" \
         2>"$bench_tmp/xvfb.log" &
     xvfb_pid=$!
     trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$bench_tmp"' EXIT
@@ -47,6 +49,17 @@ start_display() {
 in_clean_env() {
     env -i DISPLAY="$bench_display" HOME="$HOME" PATH=/usr/bin:/bin \
         XDG_RUNTIME_DIR="$bench_tmp/runtime" "$@"
+}
+
+# fail WHAT: reports a failed probe run with what it wrote, and stops.
+fail() {
+    echo "$0: the probe failed ($1):" >&2
+    cat "$bench_tmp/stderr" >&2
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        echo "$0: Xvfb on $bench_display has ended:" >&2
+        cat "$bench_tmp/xvfb.log" >&2
+    fi
+    exit 1
 }
 
 # median: the median of the numbers on standard input, one a line.
