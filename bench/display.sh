@@ -1,6 +1,6 @@
-# Sourced by bench/startup and bench/keystroke: a private X display and the
-# helpers both use. The display is Xvfb, with no window manager and nothing
-# else on it, so every drawing on it comes from the program measured.
+# Sourced by bench/startup and bench/keystroke: private X displays and the
+# helpers both use. Each display is an Xvfb with no window manager and
+# nothing else on it, so every drawing on it comes from the program measured.
 
 # The window and the places the probe needs, in window pixels (ui/layout.h:
 # the window is 8385 × 4560 twips, txt_stromwandler sits at 360,2160 and is
@@ -22,26 +22,31 @@ bench_programs() {
     done
 }
 
-# start_display: starts Xvfb on a free display number; stops it on exit.
+bench_tmp=$(mktemp -d)
+mkdir -m 700 "$bench_tmp/runtime"
+xvfb_pids=()
+trap 'for pid in "${xvfb_pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+      rm -rf "$bench_tmp"' EXIT
+
+# start_display: starts an Xvfb on a free display number and puts the
+# display's name into bench_display; every Xvfb started stops on exit.
 start_display() {
-    bench_tmp=$(mktemp -d)
-    mkdir -m 700 "$bench_tmp/runtime"
+    local n=${#xvfb_pids[@]}
     # -noreset: without it the server starts afresh whenever its last client
     # leaves, and refuses the next probe while it does.
-    Xvfb -displayfd 5 -nolisten tcp -noreset -screen 0 1280x1024x24 5>"$bench_tmp/display" \
-        2>"$bench_tmp/xvfb.log" &
-    xvfb_pid=$!
-    trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$bench_tmp"' EXIT
+    Xvfb -displayfd 5 -nolisten tcp -noreset -screen 0 1280x1024x24 5>"$bench_tmp/display$n" \
+        2>"$bench_tmp/xvfb$n.log" &
+    xvfb_pids+=($!)
     for _ in $(seq 100); do
-        [ -s "$bench_tmp/display" ] && break
+        [ -s "$bench_tmp/display$n" ] && break
         sleep 0.05
     done
-    if [ ! -s "$bench_tmp/display" ]; then
+    if [ ! -s "$bench_tmp/display$n" ]; then
         echo "$0: Xvfb did not start:" >&2
-        cat "$bench_tmp/xvfb.log" >&2
+        cat "$bench_tmp/xvfb$n.log" >&2
         exit 1
     fi
-    bench_display=":$(cat "$bench_tmp/display")"
+    bench_display=":$(cat "$bench_tmp/display$n")"
 }
 
 # in_clean_env COMMAND...: runs the command with the same small environment
@@ -55,10 +60,12 @@ in_clean_env() {
 fail() {
     echo "$0: the probe failed ($1):" >&2
     cat "$bench_tmp/stderr" >&2
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-        echo "$0: Xvfb on $bench_display has ended:" >&2
-        cat "$bench_tmp/xvfb.log" >&2
-    fi
+    for n in "${!xvfb_pids[@]}"; do
+        if ! kill -0 "${xvfb_pids[$n]}" 2>/dev/null; then
+            echo "$0: Xvfb :$(cat "$bench_tmp/display$n") has ended:" >&2
+            cat "$bench_tmp/xvfb$n.log" >&2
+        fi
+    done
     exit 1
 }
 

@@ -10,12 +10,16 @@
 //       cpu_ms           processor time of all its threads until then
 //       peak_rss_kib     the program's VmHWM, read after a settling time
 //
-//   korvantelo_probe keystrokes WxH COUNT CLICK_X,CLICK_Y X,Y,W,H -- PROGRAM...
-//     Starts the program as above, clicks at CLICK (window coordinates) to
-//     put the focus into a text box, then alternately types "1" and
-//     BackSpace, COUNT times, and prints one line per keystroke: the
-//     microseconds from the key press to the first drawing that touches the
-//     rectangle X,Y,W,H of the window.
+//   korvantelo_probe keystrokes WxH COUNT CLICK_X,CLICK_Y X,Y,W,H
+//                    -- DISPLAY PROGRAM [ARGS...] [-- DISPLAY PROGRAM [ARGS...]]
+//     Starts each program on its own display as above and clicks at CLICK
+//     (window coordinates) to put the focus into a text box. Then it types
+//     COUNT keystrokes into each, alternately "1" and BackSpace, taking the
+//     programs in turn keystroke by keystroke (the order swapped every
+//     time), so that whatever else loads the machine falls on all of them
+//     alike. Prints one line per keystroke, "PROGRAM_NUMBER MICROSECONDS":
+//     the time from the key press to the first drawing that touches the
+//     rectangle X,Y,W,H of the window; programs are numbered from 1.
 //
 // The display must show nothing else: no window manager, no other program.
 
@@ -37,9 +41,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern char** environ;
@@ -89,17 +95,26 @@ Rect parse_rect(const std::string& text)
 // The program under measurement. Ended with SIGTERM when the probe is done.
 class Child {
 public:
-    explicit Child(const std::vector<std::string>& command)
+    // Starts the command with this environment, on `display` if one is named.
+    explicit Child(const std::vector<std::string>& command, const std::string& display = {})
     {
         std::vector<char*> argv;
         for (const auto& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
+        std::vector<std::string> environment;
+        for (char** e = environ; *e != nullptr; ++e) {
+            if (display.empty() || std::string_view(*e).substr(0, 8) != "DISPLAY=") environment.emplace_back(*e);
+        }
+        if (!display.empty()) environment.push_back("DISPLAY=" + display);
+        std::vector<char*> envp;
+        for (auto& entry : environment) envp.push_back(entry.data());
+        envp.push_back(nullptr);
         started_ = Clock::now();
         if (std::getenv("KORVANTELO_PROBE_TRACE") != nullptr) {
             std::fprintf(stderr, "start at %.3f ms\n",
                          std::chrono::duration<double, std::milli>(started_.time_since_epoch()).count());
         }
-        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) {
             throw std::runtime_error("cannot start " + command.front());
         }
     }
@@ -158,10 +173,11 @@ struct Drawn {
 // The display with damage reports for the whole screen.
 class Screen {
 public:
-    Screen()
+    // The display named, or that of DISPLAY.
+    explicit Screen(const std::string& name = {})
     {
-        display_ = XOpenDisplay(nullptr);
-        if (display_ == nullptr) throw std::runtime_error("cannot open the display");
+        display_ = XOpenDisplay(name.empty() ? nullptr : name.c_str());
+        if (display_ == nullptr) throw std::runtime_error("cannot open the display " + name);
         int error_base = 0;
         int major = 0;
         int minor = 0;
@@ -321,53 +337,101 @@ void measure_startup(Size size, const std::vector<std::string>& command)
                 milliseconds(painted - child.started()), cpu, child.peak_rss_kib());
 }
 
-void measure_keystrokes(Size size, int count, Rect click, Rect watched,
-                        const std::vector<std::string>& command)
-{
-    Screen screen;
-    screen.settle(100ms, 5s);
-    const Child child(command);
-    wait_first_paint(screen, child, size);
-    screen.settle(300ms, 2s);
-    const Rect window = screen.find_window(size);
-    screen.click(window.x + click.x, window.y + click.y);
-    screen.settle(200ms, 2s);
-    const Rect target{window.x + watched.x, window.y + watched.y, watched.width, watched.height};
+// One program on its own display, its window painted and the focus in the
+// text box, ready for keystrokes.
+class Subject {
+public:
+    Subject(const std::string& display, const std::vector<std::string>& command, Size size, Rect click,
+            Rect watched)
+        : screen_(display)
+    {
+        screen_.settle(100ms, 5s);
+        child_.emplace(command, display);
+        wait_first_paint(screen_, *child_, size);
+        screen_.settle(300ms, 2s);
+        const Rect window = screen_.find_window(size);
+        screen_.click(window.x + click.x, window.y + click.y);
+        screen_.settle(200ms, 2s);
+        target_ = {window.x + watched.x, window.y + watched.y, watched.width, watched.height};
+    }
 
-    for (int i = 0; i < count; ++i) {
-        const KeySym symbol = i % 2 == 0 ? XK_1 : XK_BackSpace;
+    // Presses the key, waits for the drawing that touches the watched
+    // rectangle, releases the key and lets the rest of the drawing pass.
+    // Returns the time from the press to that drawing.
+    Clock::duration type(KeySym symbol)
+    {
         const auto pressed = Clock::now();
-        screen.key(symbol, true);
+        screen_.key(symbol, true);
         const auto deadline = pressed + 5s;
         std::optional<Clock::time_point> seen;
         while (!seen) {
-            const auto drawn = screen.next(deadline);
+            const auto drawn = screen_.next(deadline);
             if (!drawn) throw std::runtime_error("a keystroke was not drawn in time");
-            if (drawn->area.intersects(target)) seen = drawn->when;
+            if (drawn->area.intersects(target_)) seen = drawn->when;
         }
-        screen.key(symbol, false);
-        std::printf("%.1f\n", std::chrono::duration<double, std::micro>(*seen - pressed).count());
-        // Let the rest of this keystroke's drawing pass before the next one.
-        screen.drain(Clock::now() + 15ms);
+        screen_.key(symbol, false);
+        screen_.drain(Clock::now() + 15ms);
+        return *seen - pressed;
     }
-    child.check_running();
+
+    void check_running() const { child_->check_running(); }
+
+private:
+    Screen screen_;
+    std::optional<Child> child_;  // ended before the screen closes
+    Rect target_;
+};
+
+struct Program {
+    std::string display;
+    std::vector<std::string> command;
+};
+
+void measure_keystrokes(Size size, int count, Rect click, Rect watched, const std::vector<Program>& programs)
+{
+    std::vector<std::unique_ptr<Subject>> subjects;
+    for (const auto& program : programs) {
+        subjects.push_back(std::make_unique<Subject>(program.display, program.command, size, click, watched));
+    }
+    for (int i = 0; i < count; ++i) {
+        const KeySym symbol = i % 2 == 0 ? XK_1 : XK_BackSpace;
+        for (std::size_t k = 0; k < subjects.size(); ++k) {
+            const std::size_t which = i % 2 == 0 ? k : subjects.size() - 1 - k;
+            const auto took = subjects[which]->type(symbol);
+            std::printf("%zu %.1f\n", which + 1, std::chrono::duration<double, std::micro>(took).count());
+        }
+    }
+    for (const auto& subject : subjects) subject->check_running();
 }
 
 int run(const std::vector<std::string>& args)
 {
-    const auto separator = std::find(args.begin(), args.end(), "--");
-    if (args.empty() || separator == args.end() || separator + 1 == args.end()) {
-        throw UsageError("no command after --");
+    // The options, then each program after a "--".
+    std::vector<std::vector<std::string>> groups(1);
+    for (const auto& arg : args) {
+        if (arg == "--") {
+            groups.emplace_back();
+        } else {
+            groups.back().push_back(arg);
+        }
     }
-    const std::vector<std::string> options(args.begin(), separator);
-    const std::vector<std::string> command(separator + 1, args.end());
-    if (options[0] == "startup" && options.size() == 2) {
-        measure_startup(parse_size(options[1]), command);
+    const std::vector<std::string>& options = groups.front();
+    if (options.empty() || groups.size() < 2) throw UsageError("no command after --");
+    for (std::size_t g = 1; g < groups.size(); ++g) {
+        if (groups[g].empty()) throw UsageError("an empty command after --");
+    }
+    if (options[0] == "startup" && options.size() == 2 && groups.size() == 2) {
+        measure_startup(parse_size(options[1]), groups[1]);
     } else if (options[0] == "keystrokes" && options.size() == 5) {
+        std::vector<Program> programs;
+        for (std::size_t g = 1; g < groups.size(); ++g) {
+            if (groups[g].size() < 2) throw UsageError("a display and a command after each --");
+            programs.push_back({groups[g].front(), {groups[g].begin() + 1, groups[g].end()}});
+        }
         measure_keystrokes(parse_size(options[1]), std::stoi(options[2]), parse_rect(options[3]),
-                           parse_rect(options[4]), command);
+                           parse_rect(options[4]), programs);
     } else {
-        throw UsageError("unknown mode or wrong number of options");
+        throw UsageError("unknown mode or wrong options");
     }
     return EXIT_SUCCESS;
 }
@@ -382,7 +446,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr,
                      "korvantelo_probe: %s\n"
                      "usage: korvantelo_probe startup WxH -- PROGRAM [ARGS...]\n"
-                     "       korvantelo_probe keystrokes WxH COUNT X,Y X,Y,W,H -- PROGRAM [ARGS...]\n",
+                     "       korvantelo_probe keystrokes WxH COUNT X,Y X,Y,W,H -- DISPLAY PROGRAM [ARGS...]"
+                     " [-- DISPLAY PROGRAM [ARGS...]]...\n",
                      e.what());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "korvantelo_probe: %s\n", e.what());
