@@ -1,15 +1,18 @@
 # Build and test on Debian 12. `make test` installs what is missing, builds and
 # runs every test; `make test-sanitize` does the same with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; `make art` redraws the pictures in ui/art.
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
-PACKAGES := cmake make g++ pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
+# binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
+# that the tests compile the Windows resource script with.
+PACKAGES := cmake make g++ cpp pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n \
+            fonts-liberation2 binutils-mingw-w64-x86-64
 
-.PHONY: all deps build run test test-sanitize screenshot clean
+.PHONY: all deps build run test test-sanitize screenshot art clean
 
 all: build
 
@@ -35,6 +38,11 @@ test-sanitize: deps
 # Renders the window offscreen into docs/ (the README shows docs/window.png).
 screenshot: build
 	$(BUILD_DIR)/tests/render_window docs
+
+# Draws the three pictures in ui/art anew (icon, panel, banner); commit them.
+art: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target art
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -169,6 +169,14 @@ TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
     EXPECT_EQ(ratio(), "8");
     EXPECT_EQ(retype(Control::txt_wh, "1"), (Texts{"8"}));
     EXPECT_EQ(edit(Control::txt_kwh)->text(), "0,001");
+
+    // A ratio wider than its label is cut at the label's edge.
+    const QRect before = find(Control::label_wandlerverhältnis)->geometry();
+    QApplication::clipboard()->setText("-1,23456789012345E-300");
+    QTest::keyClick(edit(Control::txt_stromwandler), Qt::Key_A, Qt::ControlModifier);
+    QTest::keySequence(edit(Control::txt_stromwandler), QKeySequence::Paste);
+    EXPECT_EQ(ratio(), "-2,4691357802469E-301");
+    EXPECT_EQ(find(Control::label_wandlerverhältnis)->geometry(), before);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -353,6 +361,15 @@ TEST_F(ViewTest, stacks_overlapping_controls)
         for (int x = 280; x < 288; ++x) dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
     }
     EXPECT_GT(dark, 3);
+}
+
+TEST_F(ViewTest, shows_the_pictures_at_natural_size)
+{
+    EXPECT_EQ(find<QLabel>(Control::Image1)->pixmap().size(), QSize(184, 157));
+    EXPECT_EQ(find<QLabel>(Control::Image2)->pixmap().size(), QSize(584, 39));
+    EXPECT_EQ(find(Control::Image2)->width(), 584);  // cut by the window's right edge
+    EXPECT_FALSE(view.windowIcon().isNull());
+    EXPECT_EQ(view.windowIcon().availableSizes().value(0), QSize(32, 32));
 }
 
 // The window as an assistive technology reads it: every box by a name that

@@ -14,8 +14,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 #include <stdexcept>
 
+#include "ui/art/art.h"
 #include "ui/layout.h"
 
 namespace ui {
@@ -95,15 +97,22 @@ constexpr std::array<Accessible, 8> accessible_texts = {{
 
 struct Picture {
     Control id;
-    const char* resource;
+    std::string_view resource;
 };
 
 constexpr std::array<Picture, 2> pictures = {{
-    {Control::Image1, ":/art/image1.jpg"},
-    {Control::Image2, ":/art/image2.bmp"},
+    {Control::Image1, art::panel_path},
+    {Control::Image2, art::banner_path},
 }};
 
-constexpr const char* window_icon = ":/art/korvantelo.ico";
+// A picture the window cannot show is a fault of the build (a missing
+// resource or image plugin), never something to pass over quietly.
+QPixmap load_picture(std::string_view resource)
+{
+    QPixmap picture(qt_text(resource));
+    if (picture.isNull()) throw std::runtime_error("cannot load picture " + std::string(resource));
+    return picture;
+}
 
 }  // namespace
 
@@ -130,7 +139,7 @@ WindowView::WindowView(Window& model) : model_(model)
     // window is the program, so closing it ends the event loop.
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(layout::pixels(layout::client_width), layout::pixels(layout::client_height));
-    setWindowIcon(QIcon(QString::fromLatin1(window_icon)));
+    setWindowIcon(QIcon(load_picture(art::icon_path)));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     setFont(font_of(layout::Font::regular_8));
@@ -192,7 +201,7 @@ void WindowView::create_controls()
             auto* image = new QLabel(this);
             image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             for (const auto& picture : pictures) {
-                if (picture.id == control.id) image->setPixmap(QPixmap(QString::fromLatin1(picture.resource)));
+                if (picture.id == control.id) image->setPixmap(load_picture(picture.resource));
             }
             w = image;
             break;

@@ -1,0 +1,440 @@
+#include "ui/art/art.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes read_art(const std::string& name)
+{
+    std::ifstream in(std::string(ART_DIR) + "/" + name, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot open " + name);
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+unsigned u16le(const Bytes& b, std::size_t at) { return b.at(at) | b.at(at + 1) << 8; }
+std::uint32_t u32le(const Bytes& b, std::size_t at) { return u16le(b, at) | std::uint32_t{u16le(b, at + 2)} << 16; }
+std::int32_t i32le(const Bytes& b, std::size_t at) { return static_cast<std::int32_t>(u32le(b, at)); }
+unsigned u16be(const Bytes& b, std::size_t at) { return b.at(at) << 8 | b.at(at + 1); }
+
+// ------------------------------------------------------------------ icon ---
+
+constexpr std::size_t icon_image = 22;  // directory 6 + one entry 16
+
+// The 32 x 32 icon as palette indices and its mask, top row first.
+struct IconPixels {
+    std::array<std::array<unsigned, 32>, 32> index{};
+    std::array<std::array<bool, 32>, 32> transparent{};
+};
+
+IconPixels decode_icon(const Bytes& ico)
+{
+    const std::size_t xor_start = icon_image + 40 + 64;
+    const std::size_t and_start = xor_start + 512;
+    IconPixels pixels;
+    for (std::size_t y = 0; y < 32; ++y) {
+        const std::size_t stored_row = 31 - y;
+        for (std::size_t x = 0; x < 32; ++x) {
+            const unsigned byte = ico.at(xor_start + stored_row * 16 + x / 2);
+            pixels.index[y][x] = x % 2 == 0 ? byte >> 4 : byte & 0x0Fu;
+            const unsigned mask = ico.at(and_start + stored_row * 4 + x / 8);
+            pixels.transparent[y][x] = (mask >> (7 - x % 8) & 1u) != 0;
+        }
+    }
+    return pixels;
+}
+
+constexpr std::array<std::array<unsigned, 3>, 16> standard_palette{{
+    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+    {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+    {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+}};
+
+unsigned brightness(unsigned index)
+{
+    const auto& [r, g, b] = standard_palette.at(index);
+    return 299 * r + 587 * g + 114 * b;
+}
+
+TEST(icon_file, is_one_32x32_image_of_16_colours_744_bytes_long)
+{
+    const Bytes ico = read_art("korvantelo.ico");
+    EXPECT_EQ(u16le(ico, 0), 0u);  // reserved
+    EXPECT_EQ(u16le(ico, 2), 1u);  // icon, not cursor
+    EXPECT_EQ(u16le(ico, 4), 1u);  // one image
+    EXPECT_EQ(ico.at(6), 32);
+    EXPECT_EQ(ico.at(7), 32);
+    EXPECT_EQ(ico.at(8), 16);  // colours
+    EXPECT_EQ(ico.at(9), 0);
+    EXPECT_EQ(u16le(ico, 10), 1u);  // planes
+    EXPECT_EQ(u16le(ico, 12), 4u);  // bits per pixel
+    EXPECT_EQ(u32le(ico, 14), 744u);
+    EXPECT_EQ(u32le(ico, 18), icon_image);
+    EXPECT_EQ(ico.size(), icon_image + 744);
+}
+
+TEST(icon_file, image_header_counts_both_masks_and_palette_is_standard)
+{
+    const Bytes ico = read_art("korvantelo.ico");
+    EXPECT_EQ(u32le(ico, icon_image), 40u);
+    EXPECT_EQ(i32le(ico, icon_image + 4), 32);
+    EXPECT_EQ(i32le(ico, icon_image + 8), 64);  // XOR and AND images
+    EXPECT_EQ(u16le(ico, icon_image + 12), 1u);
+    EXPECT_EQ(u16le(ico, icon_image + 14), 4u);
+    EXPECT_EQ(u32le(ico, icon_image + 16), 0u);  // uncompressed
+    const std::uint32_t size_image = u32le(ico, icon_image + 20);
+    EXPECT_TRUE(size_image == 0 || size_image == 512 + 128) << size_image;
+    const std::uint32_t colours_used = u32le(ico, icon_image + 32);
+    EXPECT_TRUE(colours_used == 0 || colours_used == 16) << colours_used;
+
+    for (std::size_t i = 0; i < 16; ++i) {
+        const std::size_t at = icon_image + 40 + 4 * i;
+        const std::array<unsigned, 3> rgb{ico.at(at + 2), ico.at(at + 1), ico.at(at)};  // stored B, G, R
+        EXPECT_EQ(rgb, standard_palette[i]) << "palette entry " << i;
+        EXPECT_EQ(ico.at(at + 3), 0) << "palette entry " << i;
+    }
+}
+
+TEST(icon_pixels, field_is_a_black_staircase_with_transparency_around)
+{
+    const IconPixels icon = decode_icon(read_art("korvantelo.ico"));
+    std::vector<int> run_lengths;  // the opaque run of each row that has one, top down
+    std::set<int> left_ends;
+    std::set<int> right_ends;
+    for (std::size_t y = 0; y < 32; ++y) {
+        std::vector<int> opaque;
+        for (std::size_t x = 0; x < 32; ++x) {
+            if (icon.transparent[y][x]) {
+                EXPECT_EQ(icon.index[y][x], 0u) << "transparent pixel with colour at " << x << "," << y;
+            } else {
+                opaque.push_back(static_cast<int>(x));
+            }
+        }
+        if (!opaque.empty()) {
+            EXPECT_EQ(opaque.back() - opaque.front() + 1, static_cast<int>(opaque.size()))
+                << "row " << y << " has a gap";
+            left_ends.insert(opaque.front());
+            right_ends.insert(opaque.back());
+            run_lengths.push_back(static_cast<int>(opaque.size()));
+        }
+    }
+    EXPECT_TRUE(left_ends.size() == 1 || right_ends.size() == 1) << "the steps stand on one side";
+    EXPECT_TRUE(icon.transparent[0][0] && icon.transparent[0][31] && icon.transparent[31][31]);
+    ASSERT_FALSE(run_lengths.empty());
+    EXPECT_TRUE(std::is_sorted(run_lengths.begin(), run_lengths.end())) << "the steps must widen downwards";
+    EXPECT_EQ(std::set<int>(run_lengths.begin(), run_lengths.end()).size(), 5u) << "five steps";
+}
+
+TEST(icon_pixels, holds_fifteen_raised_squares_of_four_colours)
+{
+    const IconPixels icon = decode_icon(read_art("korvantelo.ico"));
+    constexpr unsigned white = 15;
+    const std::set<unsigned> faces{7, 10, 11, 14};
+    std::array<std::array<bool, 32>, 32> seen{};
+    std::map<unsigned, int> squares;
+
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const unsigned face = icon.index[y][x];
+            if (seen[y][x] || icon.transparent[y][x] || !faces.contains(face)) {
+                continue;
+            }
+            // Flood the face, four-connected.
+            int left = x, right = x, top = y, bottom = y, area = 0;
+            std::vector<std::pair<int, int>> todo{{x, y}};
+            seen[y][x] = true;
+            while (!todo.empty()) {
+                const auto [px, py] = todo.back();
+                todo.pop_back();
+                ++area;
+                left = std::min(left, px);
+                right = std::max(right, px);
+                top = std::min(top, py);
+                bottom = std::max(bottom, py);
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    const int nx = px + dx;
+                    const int ny = py + dy;
+                    if (nx >= 0 && nx < 32 && ny >= 0 && ny < 32 && !seen[ny][nx] && icon.index[ny][nx] == face) {
+                        seen[ny][nx] = true;
+                        todo.emplace_back(nx, ny);
+                    }
+                }
+            }
+            SCOPED_TRACE("square at " + std::to_string(left) + "," + std::to_string(top));
+            const int side = right - left + 1;
+            EXPECT_EQ(bottom - top + 1, side);
+            EXPECT_EQ(area, side * side) << "a face is a filled square";
+            EXPECT_GE(side, 2);
+            ASSERT_TRUE(left > 0 && top > 0 && right < 31 && bottom < 31);
+
+            // Raised: a light edge along the top and left, one darker shade
+            // along the bottom and right.
+            const unsigned shadow = icon.index[bottom + 1][right + 1];
+            EXPECT_LT(brightness(shadow), brightness(face));
+            EXPECT_GT(brightness(shadow), 0u) << "the shadow is not the black field";
+            for (int i = -1; i <= side; ++i) {
+                if (i < side) {
+                    EXPECT_EQ(icon.index[top - 1][left + i], white);
+                    EXPECT_EQ(icon.index[top + i][left - 1], white);
+                }
+                if (i >= 0) {
+                    EXPECT_EQ(icon.index[bottom + 1][left + i], shadow);
+                    EXPECT_EQ(icon.index[top + i][right + 1], shadow);
+                }
+            }
+            ++squares[face];
+        }
+    }
+    EXPECT_EQ(squares[7], 3) << "light grey";
+    EXPECT_EQ(squares[11], 5) << "yellow";
+    EXPECT_EQ(squares[14], 4) << "cyan";
+    EXPECT_EQ(squares[10] + squares[2], 3) << "green";
+}
+
+// ----------------------------------------------------------------- panel ---
+
+TEST(panel_jpeg, is_baseline_jfif_at_96_dpi_184x157_in_colour)
+{
+    const Bytes jpg = read_art("image1.jpg");
+    ASSERT_GE(jpg.size(), 20u);
+    EXPECT_EQ(u16be(jpg, 0), 0xFFD8u);  // SOI
+    ASSERT_EQ(u16be(jpg, 2), 0xFFE0u);  // APP0 first
+    EXPECT_GE(u16be(jpg, 4), 16u);
+    EXPECT_EQ(std::string(jpg.begin() + 6, jpg.begin() + 11), std::string("JFIF\0", 5));
+    EXPECT_EQ(jpg.at(11), 1);     // version 1.x
+    EXPECT_EQ(jpg.at(13), 1);     // dots per inch
+    EXPECT_EQ(u16be(jpg, 14), 96u);
+    EXPECT_EQ(u16be(jpg, 16), 96u);
+
+    // Walk the segments up to the scan; the one frame must be baseline.
+    std::vector<unsigned> frames;
+    std::size_t at = 2;
+    bool scan = false;
+    while (!scan && at + 4 <= jpg.size()) {
+        ASSERT_EQ(jpg.at(at), 0xFF) << "segment at " << at;
+        const unsigned marker = jpg.at(at + 1);
+        const unsigned length = u16be(jpg, at + 2);
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            frames.push_back(marker);
+            if (marker == 0xC0) {
+                EXPECT_EQ(jpg.at(at + 4), 8);            // sample precision
+                EXPECT_EQ(u16be(jpg, at + 5), 157u);     // height
+                EXPECT_EQ(u16be(jpg, at + 7), 184u);     // width
+                EXPECT_EQ(jpg.at(at + 9), 3);            // components
+            }
+        }
+        scan = marker == 0xDA;
+        at += 2 + length;
+    }
+    EXPECT_TRUE(scan);
+    EXPECT_EQ(frames, std::vector<unsigned>{0xC0});
+    EXPECT_EQ(u16be(jpg, jpg.size() - 2), 0xFFD9u);  // EOI
+}
+
+// ---------------------------------------------------------------- banner ---
+
+struct Rgb {
+    unsigned r, g, b;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+constexpr Rgb silver{192, 192, 192};
+constexpr Rgb ink{28, 24, 20};
+constexpr Rgb white{255, 255, 255};
+
+class BannerBitmap : public ::testing::Test {
+protected:
+    static constexpr int width = 584;
+    static constexpr int height = 39;
+    static constexpr int visible = 559;
+    Bytes bmp = read_art("image2.bmp");
+
+    // Pixel (x, y) counted from the top left, as the window shows it.
+    [[nodiscard]] Rgb at(int x, int y) const
+    {
+        const std::size_t row = (width * 3 + 3) / 4 * 4;
+        const std::size_t offset = u32le(bmp, 10) + (height - 1 - y) * row + 3 * x;
+        return {bmp.at(offset + 2), bmp.at(offset + 1), bmp.at(offset)};
+    }
+};
+
+TEST_F(BannerBitmap, headers_say_584x39_24_bit_uncompressed)
+{
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(bmp.at(0), 'B');
+    EXPECT_EQ(bmp.at(1), 'M');
+    EXPECT_EQ(u32le(bmp, 2), bmp.size());
+    EXPECT_EQ(u32le(bmp, 10), 54u);
+    EXPECT_EQ(u32le(bmp, 14), 40u);  // BITMAPINFOHEADER
+    EXPECT_EQ(i32le(bmp, 18), width);
+    EXPECT_EQ(i32le(bmp, 22), height);  // positive: bottom row first
+    EXPECT_EQ(u16le(bmp, 26), 1u);
+    EXPECT_EQ(u16le(bmp, 28), 24u);
+    EXPECT_EQ(u32le(bmp, 30), 0u);  // BI_RGB
+    const std::uint32_t row = (width * 3 + 3) / 4 * 4;
+    const std::uint32_t size_image = u32le(bmp, 34);
+    EXPECT_TRUE(size_image == 0 || size_image == row * height) << size_image;
+    EXPECT_EQ(bmp.size(), 54u + row * height);
+}
+
+TEST_F(BannerBitmap, silver_band_on_top_and_silver_lines_bottom_and_right)
+{
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (y < 9 || y == height - 1 || x == width - 1) {
+                ASSERT_EQ(at(x, y), silver) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(BannerBitmap, dark_strip_carries_white_capitals_left_and_logo_right)
+{
+    int strip = 0;
+    int dark = 0;
+    int white_left = 0;
+    int white_right = 0;
+    int coloured_right = 0;
+    for (int y = 9; y < 38; ++y) {
+        for (int x = 0; x < width - 1; ++x) {
+            const Rgb pixel = at(x, y);
+            ++strip;
+            dark += pixel == ink ? 1 : 0;
+            if (pixel == white) {
+                (x < visible / 2 ? white_left : white_right) += 1;
+            }
+            if (x >= visible / 2 && pixel.r > 200 && pixel.g > 120 && pixel.b < 60) {
+                ++coloured_right;  // the amber of the pulse mark
+            }
+            if (x >= visible) {
+                EXPECT_EQ(pixel, ink) << "nothing is drawn where the window cuts the banner off: " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(dark * 10, strip * 8) << "the strip is mostly ink";
+    EXPECT_GT(white_left, 300) << "two lines of capitals";
+    EXPECT_GT(white_right, 100) << "the word in the logo";
+    EXPECT_GT(coloured_right, 100) << "the pulse mark";
+
+    // The lettering on the left lies on two separate lines.
+    std::vector<bool> lettered(39, false);
+    for (int y = 9; y < 38; ++y) {
+        for (int x = 0; x < visible / 2; ++x) {
+            lettered[y] = lettered[y] || at(x, y) == white;
+        }
+    }
+    int lines = 0;
+    int blank_rows = 2;
+    for (int y = 9; y < 38; ++y) {
+        if (lettered[y]) {
+            lines += blank_rows >= 2 ? 1 : 0;  // a single blank row parts umlaut dots from their letters
+            blank_rows = 0;
+        } else {
+            ++blank_rows;
+        }
+    }
+    EXPECT_EQ(lines, 2);
+    EXPECT_FALSE(lettered[9] || lettered[37]) << "the lettering keeps off the strip's edges";
+}
+
+// --------------------------------------------------------- through Qt ---
+
+class ArtResources : public ::testing::Test {
+protected:
+    ArtResources()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_.data());
+    }
+
+    static QString path(std::string_view resource)
+    {
+        return QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size()));
+    }
+
+private:
+    int argc_ = 1;
+    std::array<char, 9> name_{"art_test"};
+    std::array<char*, 2> argv_{name_.data(), nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+TEST_F(ArtResources, are_registered_by_linking_the_library)
+{
+    EXPECT_NO_THROW(ui::art::require_resources());
+    constexpr std::array<std::string_view, 2> with_stranger{ui::art::icon_path, ":/art/nowhere.png"};
+    EXPECT_THROW(ui::art::require_resources(with_stranger), ui::art::MissingArt);
+
+    const std::array<std::pair<std::string_view, std::string>, 3> files{{
+        {ui::art::icon_path, "korvantelo.ico"},
+        {ui::art::panel_path, "image1.jpg"},
+        {ui::art::banner_path, "image2.bmp"},
+    }};
+    for (const auto& [resource, file] : files) {
+        QFile compiled(path(resource));
+        ASSERT_TRUE(compiled.open(QIODevice::ReadOnly)) << resource;
+        const QByteArray bytes = compiled.readAll();
+        EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), read_art(file)) << resource;
+    }
+}
+
+TEST_F(ArtResources, load_as_images_of_the_right_size)
+{
+    const QImage panel(path(ui::art::panel_path));
+    EXPECT_EQ(panel.size(), QSize(184, 157));
+    EXPECT_FALSE(panel.isGrayscale());
+
+    const QImage banner(path(ui::art::banner_path));
+    ASSERT_EQ(banner.size(), QSize(584, 39));
+    EXPECT_EQ(banner.pixel(0, 0), qRgb(192, 192, 192));
+    EXPECT_EQ(banner.pixel(0, 20), qRgb(28, 24, 20));
+
+    QImageReader reader(path(ui::art::icon_path));
+    EXPECT_EQ(reader.format(), "ico");
+    const QImage icon = reader.read();
+    ASSERT_EQ(icon.size(), QSize(32, 32)) << reader.errorString().toStdString();
+    EXPECT_TRUE(icon.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(icon.pixel(31, 0)), 0);
+    EXPECT_EQ(icon.pixel(0, 31), qRgba(0, 0, 0, 255));
+}
+
+TEST_F(ArtResources, icon_serves_as_window_icon)
+{
+    const QIcon icon(path(ui::art::icon_path));
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
+    const QImage shown = icon.pixmap(QSize(32, 32)).toImage();
+    ASSERT_EQ(shown.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(shown.pixel(31, 0)), 0);
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+#include "resource_reading.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace resource_reading {
+
+namespace {
+
+void fail(const std::string& what) { throw std::runtime_error(what); }
+
+void require(bool condition, const std::string& what)
+{
+    if (!condition) fail(what);
+}
+
+std::size_t aligned(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
+
+// Reads nodes out of one record; offsets count from the record's start.
+class VersionParser {
+public:
+    explicit VersionParser(std::span<const std::uint8_t> record) : record_(record) {}
+
+    VersionNode node(std::size_t at, std::size_t limit)
+    {
+        require(at % 4 == 0, "node not 4-byte aligned at " + std::to_string(at));
+        require(at + 6 <= limit, "node header beyond its container at " + std::to_string(at));
+        VersionNode node;
+        node.length = static_cast<std::uint16_t>(le(record_, at, 2));
+        node.value_length = static_cast<std::uint16_t>(le(record_, at + 2, 2));
+        node.type = static_cast<std::uint16_t>(le(record_, at + 4, 2));
+        require(node.type <= 1, "node type " + std::to_string(node.type) + " at " + std::to_string(at));
+        const std::size_t end = at + node.length;
+        require(node.length >= 6 && end <= limit, "node length beyond its container at " + std::to_string(at));
+
+        std::u16string key;
+        std::size_t pos = at + 6;
+        for (;; pos += 2) {
+            require(pos + 2 <= end, "key without terminating zero at " + std::to_string(at));
+            const auto unit = static_cast<char16_t>(le(record_, pos, 2));
+            if (unit == 0) break;
+            key.push_back(unit);
+        }
+        node.key = utf8(key);
+        pos += 2;
+
+        const std::size_t value_bytes = node.type == 1 ? 2 * std::size_t{node.value_length} : node.value_length;
+        if (value_bytes > 0) {
+            pos = padding(pos, end);
+            require(pos + value_bytes <= end, "value beyond its node '" + node.key + "'");
+            node.value.assign(record_.begin() + static_cast<std::ptrdiff_t>(pos),
+                              record_.begin() + static_cast<std::ptrdiff_t>(pos + value_bytes));
+            pos += value_bytes;
+        }
+        while (pos < end) {
+            pos = padding(pos, end);
+            if (pos == end) break;
+            node.children.push_back(this->node(pos, end));
+            pos += node.children.back().length;
+        }
+        return node;
+    }
+
+private:
+    // Skips to the next 4-byte boundary (not beyond `end`); the bytes skipped must be zero.
+    std::size_t padding(std::size_t pos, std::size_t end)
+    {
+        const std::size_t next = std::min(aligned(pos), end);
+        for (; pos < next; ++pos) require(record_[pos] == 0, "padding not zero at " + std::to_string(pos));
+        return next;
+    }
+
+    std::span<const std::uint8_t> record_;
+};
+
+}  // namespace
+
+std::uint32_t le(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size)
+{
+    require(size <= 4 && offset <= bytes.size() && size <= bytes.size() - offset,
+            "read beyond the end at " + std::to_string(offset));
+    std::uint32_t value = 0;
+    for (std::size_t i = size; i-- > 0;) value = (value << 8) | bytes[offset + i];
+    return value;
+}
+
+std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    require(static_cast<bool>(in), "cannot open " + path.string());
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    require(!in.bad(), "cannot read " + path.string());
+    return bytes;
+}
+
+std::vector<std::vector<std::uint8_t>> elf_sections(const std::vector<std::uint8_t>& elf, std::string_view name)
+{
+    const std::span<const std::uint8_t> file(elf);
+    require(elf.size() >= 64 && elf[0] == 0x7F && elf[1] == 'E' && elf[2] == 'L' && elf[3] == 'F',
+            "not an ELF file");
+    require(elf[4] == 2 && elf[5] == 1, "not a 64-bit little-endian ELF file");
+    const auto le64 = [&file](std::size_t offset) {
+        return std::uint64_t{le(file, offset, 4)} | (std::uint64_t{le(file, offset + 4, 4)} << 32);
+    };
+    const std::uint64_t table = le64(0x28);
+    require(le(file, 0x3A, 2) == 64, "unexpected section header size");
+    require(table <= elf.size(), "section headers beyond the end of the file");
+    const auto header = [&](std::uint64_t index) -> std::size_t {
+        require(index < (elf.size() - table) / 64, "section header beyond the end of the file");
+        return static_cast<std::size_t>(table + index * 64);
+    };
+    // Past 0xFF00 sections the count and the names' index live in section 0.
+    std::uint64_t count = le(file, 0x3C, 2);
+    std::uint64_t names_index = le(file, 0x3E, 2);
+    if (count == 0 && table != 0) count = le64(header(0) + 32);
+    if (names_index == 0xFFFF) names_index = le(file, header(0) + 40, 4);
+    require(names_index < count, "no section names");
+
+    const auto contents = [&](std::size_t at) {
+        require(le(file, at + 4, 4) != 8, "section without contents in the file");  // SHT_NOBITS
+        const std::uint64_t offset = le64(at + 24);
+        const std::uint64_t size = le64(at + 32);
+        require(offset <= elf.size() && size <= elf.size() - offset, "section beyond the end of the file");
+        return file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
+    };
+    const auto names = contents(header(names_index));
+    std::vector<std::vector<std::uint8_t>> found;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::size_t at = header(i);
+        const std::uint32_t name_at = le(file, at, 4);
+        require(name_at < names.size(), "section name beyond the name table");
+        const auto* first = reinterpret_cast<const char*>(names.data()) + name_at;
+        const std::string_view section_name(first, std::string_view(first, names.size() - name_at).find('\0'));
+        if (section_name != name) continue;
+        const auto bytes = contents(at);
+        found.emplace_back(bytes.begin(), bytes.end());
+    }
+    return found;
+}
+
+std::string utf8(std::u16string_view units)
+{
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t code = units[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+        } else {
+            require(code < 0xD800 || code > 0xDFFF, "lone surrogate in UTF-16");
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string VersionNode::text() const
+{
+    require(type == 1, "'" + key + "' is not a text node");
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < value.size(); i += 2)
+        units.push_back(static_cast<char16_t>(value[i] | (value[i + 1] << 8)));
+    require(!units.empty() && units.back() == u'\0', "text of '" + key + "' without terminating zero");
+    units.pop_back();
+    require(units.find(u'\0') == std::u16string::npos, "text of '" + key + "' with an inner zero");
+    return utf8(units);
+}
+
+VersionNode parse_version_record(std::span<const std::uint8_t> record)
+{
+    VersionParser parser(record);
+    VersionNode root = parser.node(0, record.size());
+    require(root.length == record.size(),
+            "record of " + std::to_string(record.size()) + " bytes, root length " + std::to_string(root.length));
+    return root;
+}
+
+}  // namespace resource_reading

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The window's three pictures, compiled into the program as Qt resources by
+// the korvantelo_art library. Linking that library is all it takes: the
+// resources register themselves before main.
+namespace ui::art {
+
+inline constexpr std::string_view icon_path = ":/art/korvantelo.ico";  // window and program icon
+inline constexpr std::string_view panel_path = ":/art/image1.jpg";     // Image1, top right
+inline constexpr std::string_view banner_path = ":/art/image2.bmp";    // Image2, along the bottom
+
+inline constexpr std::array<std::string_view, 3> resource_paths{icon_path, panel_path, banner_path};
+
+// A picture the window needs is not among the program's resources.
+class MissingArt : public std::runtime_error {
+public:
+    explicit MissingArt(std::string_view path);
+};
+
+// Throws MissingArt for the first of `paths` that is not a resource.
+void require_resources(std::span<const std::string_view> paths = resource_paths);
+
+}  // namespace ui::art
