@@ -9,8 +9,12 @@ JOBS         ?= $(shell nproc)
 # Everything the build and the tests need from Debian.
 # binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
 # that the tests compile the Windows resource script with.
+# The end-to-end tests: an X server, a window manager, X input and window
+# tools, D-Bus with the accessibility bus, and Debian's python3 with the AT-SPI
+# bindings.
 PACKAGES := cmake make g++ cpp pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n \
-            fonts-liberation2 binutils-mingw-w64-x86-64
+            fonts-liberation2 binutils-mingw-w64-x86-64 \
+            xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
 
 .PHONY: all deps build run test test-sanitize screenshot art clean
 

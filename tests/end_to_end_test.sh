@@ -22,7 +22,7 @@ python=/usr/bin/python3
 server_timeout=20   # X server and window manager ready
 tests_timeout=120   # the tests themselves
 
-for tool in Xvfb openbox xdotool wmctrl xwininfo dbus-daemon "$python"; do
+for tool in Xvfb openbox xdotool wmctrl xwininfo dbus-daemon /usr/libexec/at-spi-bus-launcher "$python"; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "skipped: $tool is missing" >&2
         exit 77
@@ -37,11 +37,15 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/korvantelo-e2e.XXXXXX")
 server_pid=""
 wm_pid=""
 bus_pid=""
+tests_pid=""
 
 cleanup() {
     status=$?
     trap - EXIT HUP INT TERM
     set +e
+    # The tests first. timeout passes the signal on to its process group: the
+    # tests and every program they started.
+    [ -n "$tests_pid" ] && kill "$tests_pid" 2>/dev/null && wait "$tests_pid"
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     # The session bus runs in a process group of its own, together with the
     # services it started (the accessibility bus and its registry).
@@ -100,12 +104,17 @@ export DBUS_SESSION_BUS_ADDRESS
 # Qt publishes its widgets on the accessibility bus only when asked to.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-set +e
 # -W: the AT-SPI bindings load in a way Python warns about; nothing to act on.
+# In the background, so that a signal to this script is handled at once, not
+# only when the tests are over.
 timeout --kill-after=5 "$tests_timeout" "$python" -W ignore::ImportWarning \
-    "$here/end_to_end_test.py" "$program" "$@"
+    "$here/end_to_end_test.py" "$program" "$@" &
+tests_pid=$!
+set +e
+wait "$tests_pid"
 status=$?
 set -e
+tests_pid=""
 if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
     echo "the tests did not finish within ${tests_timeout} s" >&2
 fi
