@@ -11,10 +11,11 @@ JOBS         ?= $(shell nproc)
 # that the tests compile the Windows resource script with.
 # The end-to-end tests: an X server, a window manager, X input and window
 # tools, D-Bus with the accessibility bus, and Debian's python3 with the AT-SPI
-# bindings.
+# bindings. The install tests: the freedesktop validators.
 PACKAGES := cmake make g++ cpp pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n \
             fonts-liberation2 binutils-mingw-w64-x86-64 \
-            xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+            xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
+            desktop-file-utils appstream
 
 .PHONY: all deps build run test test-sanitize screenshot art clean
 
