@@ -1,12 +1,15 @@
 #!/usr/bin/python3
-"""What `cmake --install` puts on a system.
+"""What `cmake --install` and the Debian package put on a system.
 
-    install_test.py --build DIR --app-id ID --version VERSION [unittest arguments]
+    install_test.py --build DIR --app-id ID --version VERSION
+                    --version-section SECTION [unittest arguments]
 
 InstallTreeTest installs the build into a scratch DESTDIR under /usr and
 checks the tree: the program, the menu entry, the icon and the software-centre
 description, that they name each other correctly, and that the freedesktop
 validators accept them (each validator only where it is installed).
+PackageTest builds the .deb with CPack into a scratch folder and reads it
+back with dpkg-deb.
 """
 
 import argparse
@@ -30,6 +33,7 @@ class Build:
     directory = None
     app_id = None
     version = None
+    version_section = None  # the ELF section with the program's version record
 
     @classmethod
     def installed_files(cls):
@@ -146,13 +150,70 @@ class InstallTreeTest(unittest.TestCase):
         run("appstreamcli", "validate-tree", "--no-net", "--pedantic", self.root)
 
 
+@unittest.skipUnless(shutil.which("dpkg-shlibdeps") and shutil.which("dpkg-deb"),
+                     "dpkg-dev not installed")
+class PackageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="korvantelo-package.")
+        run("cpack", "-G", "DEB", "--config", os.path.join(Build.directory, "CPackConfig.cmake"),
+            "-B", cls.scratch.name)
+        architecture = run("dpkg", "--print-architecture").strip()
+        cls.deb = os.path.join(cls.scratch.name, f"korvantelo_{Build.version}_{architecture}.deb")
+        cls.architecture = architecture
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def field(self, name):
+        return run("dpkg-deb", "--field", self.deb, name).strip()
+
+    def test_names_the_package_and_its_version(self):
+        self.assertEqual(self.field("Package"), "korvantelo")
+        self.assertEqual(self.field("Version"), Build.version)
+        self.assertEqual(self.field("Architecture"), self.architecture)
+        self.assertEqual(self.field("Section"), "electronics")
+        self.assertRegex(self.field("Maintainer"), r"^[^<>]+ <[^<>@]+@[^<>@]+>$")
+        self.assertTrue(self.field("Homepage").startswith("https://example.org/"))
+
+    def test_depends_on_the_libraries_and_the_font_but_not_on_build_packages(self):
+        depends = {item.split()[0] for item in self.field("Depends").split(", ")}
+        for package in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+                        "fonts-liberation2"):
+            self.assertIn(package, depends)
+        # The toolkit's German texts are compiled in.
+        self.assertNotIn("qt6-translations-l10n", depends)
+        self.assertEqual([p for p in depends if p.endswith("-dev")], [])
+
+    def test_description_has_a_synopsis_and_a_german_line(self):
+        description = self.field("Description").splitlines()
+        self.assertEqual(description[0], "energy per pulse behind current and voltage transformers")
+        self.assertTrue(any(line.strip().startswith("Deutsch:") for line in description[1:]))
+
+    def test_holds_the_installed_files_with_a_stripped_program(self):
+        listing = run("dpkg-deb", "--contents", self.deb).splitlines()
+        files = {line.split()[-1].removeprefix("./") for line in listing if not line.startswith("d")}
+        self.assertEqual(files, Build.installed_files())
+        with tempfile.TemporaryDirectory() as unpacked:
+            run("dpkg-deb", "--extract", self.deb, unpacked)
+            sections = run("readelf", "--section-headers", "--wide",
+                           os.path.join(unpacked, "usr/bin/korvantelo"))
+            self.assertNotIn(".debug_info", sections)
+            self.assertIn(Build.version_section, sections, "stripping lost the version record")
+            # Found in the system's library folders, not through a run path.
+            dynamic = run("readelf", "--dynamic", os.path.join(unpacked, "usr/bin/korvantelo"))
+            self.assertNotIn("RUNPATH", dynamic)
+            self.assertNotIn("RPATH", dynamic)
+
+
 def main():
     parser = argparse.ArgumentParser(description="Tests what the build installs.")
-    for option in ("--build", "--app-id", "--version"):
+    for option in ("--build", "--app-id", "--version", "--version-section"):
         parser.add_argument(option, required=True)
     options, rest = parser.parse_known_args()
     Build.directory, Build.app_id = options.build, options.app_id
-    Build.version = options.version
+    Build.version, Build.version_section = options.version, options.version_section
     unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
 
 
