@@ -57,3 +57,46 @@ package: build
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+
+# `make fuzz`: the libFuzzer target for the number texts, built with clang in
+# a folder of its own and run for a bounded time, first on texts up to 4 KiB
+# from the seeds in tests/fuzz/corpus (only read; new inputs go to
+# $(FUZZ_DIR)/corpus and are kept for the next run), then on megabyte texts
+# mutated at full length. Any finding fails it.
+FUZZ_DIR          ?= build-fuzz
+FUZZ_SECONDS      ?= 60
+FUZZ_HUGE_SECONDS ?= 20
+# Only `make fuzz` needs these: clang with libFuzzer and the sanitizer
+# runtimes, and llvm-symbolizer for readable reports.
+FUZZ_PACKAGES := cmake make clang libclang-rt-14-dev llvm
+
+FUZZER     = $(FUZZ_DIR)/tests/fuzz/number_text_fuzzer
+FUZZ_FLAGS = -dict=tests/fuzz/number_text.dict -artifact_prefix=$(FUZZ_DIR)/ \
+             -print_final_stats=1 -timeout=120 -rss_limit_mb=4096
+# Runs the fuzzer with the given arguments into a log; prints the summary, or
+# the end of the log and fails on any finding.
+run_fuzzer = $(FUZZER) $(FUZZ_FLAGS) $(2) > $(FUZZ_DIR)/$(1).log 2>&1 \
+	|| { tail -n 40 $(FUZZ_DIR)/$(1).log; echo "fuzz: finding in the $(1) run, see $(FUZZ_DIR)/"; exit 1; }; \
+	grep -E '^\#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec)' \
+		$(FUZZ_DIR)/$(1).log
+
+.PHONY: fuzz clean-fuzz
+
+fuzz:
+	@scripts/ensure-packages $(FUZZ_PACKAGES)
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DKORVANTELO_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	rm -rf $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
+	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
+	$(FUZZ_DIR)/tests/fuzz/number_text_huge_inputs $(FUZZ_DIR)/huge
+	@echo "fuzz: short texts for $(FUZZ_SECONDS) s"
+	@$(call run_fuzzer,short,-max_len=4096 -max_total_time=$(FUZZ_SECONDS) \
+		$(FUZZ_DIR)/corpus tests/fuzz/corpus)
+	@echo "fuzz: megabyte texts for $(FUZZ_HUGE_SECONDS) s"
+	@$(call run_fuzzer,huge,-max_len=4194304 -len_control=0 -max_total_time=$(FUZZ_HUGE_SECONDS) \
+		$(FUZZ_DIR)/huge-corpus $(FUZZ_DIR)/huge)
+
+clean: clean-fuzz
+clean-fuzz:
+	rm -rf $(FUZZ_DIR)
