@@ -1,8 +1,8 @@
 # Build and test on Debian 12. `make test` installs what is missing, builds and
 # runs every test; `make test-sanitize` does the same with AddressSanitizer and
 # UndefinedBehaviorSanitizer; `make art` redraws the pictures in ui/art;
-# `make bench` builds for speed and prints the figures of bench/ (see
-# README.md, Performance).
+# `make package` builds the Debian package; `make bench` builds for speed and
+# prints the figures of bench/ (see README.md, Performance).
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
@@ -11,17 +11,23 @@ JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
 # binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
-# that the tests compile the Windows resource script with. libbenchmark-dev:
+# that the tests compile the Windows resource script with.
+# The end-to-end tests: an X server, a window manager, X input and window
+# tools, D-Bus with the accessibility bus, and Debian's python3 with the AT-SPI
+# bindings. The install tests: the freedesktop validators, and dpkg-dev and
+# file, which CPack needs for the package's dependencies. libbenchmark-dev:
 # the benchmarks in bench/ are built with everything else, so that they keep
 # compiling, and run only by `make bench`.
 PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev qt6-base-dev \
-            qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64
+            qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
+            xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
+            desktop-file-utils appstream dpkg-dev file
 
 # What `make bench` needs beyond that: a display server of its own, and the
 # X extensions with which bench/probe.cpp watches the screen and types.
 BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev
 
-.PHONY: all deps build run test test-sanitize screenshot art bench clean
+.PHONY: all deps build run test test-sanitize screenshot art package bench clean
 
 all: build
 
@@ -65,5 +71,52 @@ art: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target art
 
+# The Debian package, $(BUILD_DIR)/korvantelo_<version>_<architecture>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
+
+# `make fuzz`: the libFuzzer target for the number texts, built with clang in
+# a folder of its own and run for a bounded time, first on texts up to 4 KiB
+# from the seeds in tests/fuzz/corpus (only read; new inputs go to
+# $(FUZZ_DIR)/corpus and are kept for the next run), then on megabyte texts
+# mutated at full length. Any finding fails it.
+FUZZ_DIR          ?= build-fuzz
+FUZZ_SECONDS      ?= 60
+FUZZ_HUGE_SECONDS ?= 20
+# Only `make fuzz` needs these: clang with libFuzzer and the sanitizer
+# runtimes, and llvm-symbolizer for readable reports.
+FUZZ_PACKAGES := cmake make clang libclang-rt-14-dev llvm
+
+FUZZER     = $(FUZZ_DIR)/tests/fuzz/number_text_fuzzer
+FUZZ_FLAGS = -dict=tests/fuzz/number_text.dict -artifact_prefix=$(FUZZ_DIR)/ \
+             -print_final_stats=1 -timeout=120 -rss_limit_mb=4096
+# Runs the fuzzer with the given arguments into a log; prints the summary, or
+# the end of the log and fails on any finding.
+run_fuzzer = $(FUZZER) $(FUZZ_FLAGS) $(2) > $(FUZZ_DIR)/$(1).log 2>&1 \
+	|| { tail -n 40 $(FUZZ_DIR)/$(1).log; echo "fuzz: finding in the $(1) run, see $(FUZZ_DIR)/"; exit 1; }; \
+	grep -E '^\#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec)' \
+		$(FUZZ_DIR)/$(1).log
+
+.PHONY: fuzz clean-fuzz
+
+fuzz:
+	@scripts/ensure-packages $(FUZZ_PACKAGES)
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DKORVANTELO_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	rm -rf $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
+	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
+	$(FUZZ_DIR)/tests/fuzz/number_text_huge_inputs $(FUZZ_DIR)/huge
+	@echo "fuzz: short texts for $(FUZZ_SECONDS) s"
+	@$(call run_fuzzer,short,-max_len=4096 -max_total_time=$(FUZZ_SECONDS) \
+		$(FUZZ_DIR)/corpus tests/fuzz/corpus)
+	@echo "fuzz: megabyte texts for $(FUZZ_HUGE_SECONDS) s"
+	@$(call run_fuzzer,huge,-max_len=4194304 -len_control=0 -max_total_time=$(FUZZ_HUGE_SECONDS) \
+		$(FUZZ_DIR)/huge-corpus $(FUZZ_DIR)/huge)
+
+clean: clean-fuzz
+clean-fuzz:
+	rm -rf $(FUZZ_DIR)

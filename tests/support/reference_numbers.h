@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A second, deliberately slow and plain reading and writing of number texts,
+// for checking calc::to_number and calc::to_text against. It shares no code
+// with them: the syntax is a table-driven automaton, the value comes from
+// std::from_chars on the text rewritten in the "C" form, the writing from
+// std::to_chars with %.15g semantics.
+namespace reference {
+
+enum class Verdict { number, not_a_number, out_of_range };
+
+struct Reading {
+    Verdict verdict = Verdict::not_a_number;
+    double value = 0;  // only for Verdict::number; underflow gives a signed zero
+};
+
+// What a number text must read as: blanks (space, tab), an optional sign,
+// digits with an optional decimal comma (a digit on at least one side), "."
+// only between whole thousands groups of the integer part, an optional
+// exponent (E or e, optional sign, digits), blanks.
+[[nodiscard]] Reading read_number_text(std::string_view text);
+
+// printf("%.15G") in the "C" locale with a comma for the point; negative zero
+// as "0". Throws std::domain_error for an infinity or NaN.
+[[nodiscard]] std::string write_number_text(double value);
+
+// The one family of written texts that denotes a value beyond the double
+// range: the top sliver below DBL_MAX rounds up to 1,79769313486232E+308.
+[[nodiscard]] bool is_rounded_up_largest_double(std::string_view written);
+
+}  // namespace reference
