@@ -2,8 +2,8 @@
 // sets the toolkit up in German, creates the window with its controls in
 // their stored state, binds the six handlers, runs Load so that the ratio
 // shows before the window does, and runs the event loop until the window is
-// closed. Nothing is read from the command line, the environment's files or
-// any setting, and nothing is saved.
+// closed. Nothing is read from the command line, from files or from
+// settings, and nothing is saved.
 
 #include <QApplication>
 #include <QLocale>
@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/handlers.h"
 #include "ui/window_view.h"
 
 namespace {
@@ -32,12 +31,10 @@ void report_startup_message(QtMsgType type, const QMessageLogContext& context, c
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
     // Arguments are ignored, by the toolkit too: it sees only a program name,
     // so options such as -reverse or -style change nothing.
-    static_cast<void>(argc);
-    static_cast<void>(argv);
     char program_name[] = "korvantelo";
     char* toolkit_argv[] = {program_name, nullptr};
     int toolkit_argc = 1;
@@ -57,13 +54,8 @@ int main(int argc, char** argv)
     }
 
     ui::install_font_substitutes();
-    ui::MessageBoxPort messages;
-    ui::Window window(messages);
-    ui::bind_event_handlers(window);
-    ui::WindowView view(window);
-    messages.set_parent(&view);
-
-    window.load();
-    view.show();
+    ui::MainWindow window;  // every control in its stored state, the handlers bound
+    window.model.load();
+    window.view.show();
     return QApplication::exec();
 }

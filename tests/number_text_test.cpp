@@ -1,6 +1,6 @@
 #include "calc/number_text.h"
 
-#include <zlib.h>
+#include "tests/reading_vectors.h"
 
 #include <gtest/gtest.h>
 
@@ -186,27 +186,15 @@ TEST(number_text_reading, handles_megabyte_texts_exactly)
 
 TEST(number_text_reading, matches_the_reading_vectors)
 {
-    gzFile file = gzopen(PARSE_CORPUS, "rb");
-    ASSERT_NE(file, nullptr) << PARSE_CORPUS;
-    std::vector<char> line(1 << 16);
-    std::size_t checked = 0;
-    while (gzgets(file, line.data(), static_cast<int>(line.size())) != nullptr) {
-        std::string entry(line.data());
-        if (!entry.empty() && entry.back() == '\n') entry.pop_back();
-        if (entry.empty() || entry[0] == '#') continue;
-        const auto space = entry.find(' ');
-        const std::string expected = entry.substr(0, space);
-        const std::string text = entry.substr(space + 1);
-        if (expected == "ERR") {
+    const auto vectors = load_reading_vectors(PARSE_CORPUS);
+    for (const auto& [text, want] : vectors) {
+        if (!want) {
             EXPECT_THROW(static_cast<void>(to_number(text)), OutOfRange) << '"' << text << '"';
         } else {
-            const std::uint64_t want = std::stoull(expected, nullptr, 16);
-            EXPECT_EQ(bits(to_number(text)), want) << '"' << text << '"';
+            EXPECT_EQ(bits(to_number(text)), *want) << '"' << text << '"';
         }
-        ++checked;
     }
-    gzclose(file);
-    EXPECT_GT(checked, 49000u);
+    EXPECT_GT(vectors.size(), 49000u);
 }
 
 // Random decimals of every length and scale, many of them near halfway

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/handlers.h"
 #include "ui/window_view.h"
 
 namespace {
@@ -37,11 +36,9 @@ int main(int argc, char** argv)
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     ui::install_font_substitutes();
 
-    ui::MessageBoxPort port;
-    ui::Window model(port);
-    ui::bind_event_handlers(model);
-    ui::WindowView view(model);
-    port.set_parent(&view);
+    ui::MainWindow window;
+    ui::Window& model = window.model;
+    ui::WindowView& view = window.view;
     model.load();
     view.show();
     save(view, folder.filePath("window.png"));

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "ui/art/art.h"
+#include "ui/handlers.h"
 #include "ui/layout.h"
 
 namespace ui {
@@ -327,6 +328,12 @@ void WindowView::mirror(Control id, Field field)
         w->setVisible(model_.visible(id));
         break;
     }
+}
+
+MainWindow::MainWindow()
+{
+    bind_event_handlers(model);
+    messages.set_parent(&view);
 }
 
 void MessageBoxPort::show(const Message& message)

@@ -48,6 +48,18 @@ private:
     QWidget* parent_ = nullptr;
 };
 
+// The window as the program runs it: the model with the six handlers of the
+// binding table attached, its view, and the message box in front of the view.
+struct MainWindow {
+    MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    MessageBoxPort messages;
+    Window model{messages};
+    WindowView view{model};
+};
+
 // Lets Qt stand a similar face in for "MS Sans Serif" where that face is
 // missing. Call once before the first window is created.
 void install_font_substitutes();
