@@ -1,10 +1,12 @@
 # Build and test on Debian 12. `make test` installs what is missing, builds and
 # runs every test; `make test-sanitize` does the same with AddressSanitizer and
 # UndefinedBehaviorSanitizer; `make art` redraws the pictures in ui/art;
-# `make package` builds the Debian package.
+# `make package` builds the Debian package; `make bench` builds for speed and
+# prints the figures of bench/ (see README.md, Performance).
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+BENCH_DIR    ?= build-bench
 JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
@@ -13,13 +15,19 @@ JOBS         ?= $(shell nproc)
 # The end-to-end tests: an X server, a window manager, X input and window
 # tools, D-Bus with the accessibility bus, and Debian's python3 with the AT-SPI
 # bindings. The install tests: the freedesktop validators, and dpkg-dev and
-# file, which CPack needs for the package's dependencies.
-PACKAGES := cmake make g++ cpp pkgconf libgtest-dev zlib1g-dev qt6-base-dev qt6-translations-l10n \
-            fonts-liberation2 binutils-mingw-w64-x86-64 \
+# file, which CPack needs for the package's dependencies. libbenchmark-dev:
+# the benchmarks in bench/ are built with everything else, so that they keep
+# compiling, and run only by `make bench`.
+PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev qt6-base-dev \
+            qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
             xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
             desktop-file-utils appstream dpkg-dev file
 
-.PHONY: all deps build run test test-sanitize screenshot art package clean
+# What `make bench` needs beyond that: a display server of its own, and the
+# X extensions with which bench/probe.cpp watches the screen and types.
+BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev
+
+.PHONY: all deps build run test test-sanitize screenshot art package bench clean
 
 all: build
 
@@ -46,6 +54,18 @@ test-sanitize: deps
 screenshot: build
 	$(BUILD_DIR)/tests/render_window docs
 
+# The benchmarks in a Release build: the Google benchmarks of the number
+# texts and the headless window, then start-up, memory and keystroke against
+# the floor program, as ratios.
+bench: deps
+	@scripts/ensure-packages $(BENCH_PACKAGES)
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	$(BENCH_DIR)/bench/number_text_bench
+	$(BENCH_DIR)/bench/window_bench
+	bench/startup $(BENCH_DIR)
+	bench/keystroke $(BENCH_DIR)
+
 # Draws the three pictures in ui/art anew (icon, panel, banner); commit them.
 art: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -56,7 +76,7 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
 
 # `make fuzz`: the libFuzzer target for the number texts, built with clang in
 # a folder of its own and run for a bounded time, first on texts up to 4 KiB

@@ -22,6 +22,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -425,6 +426,25 @@ TEST_F(ArtResources, load_as_images_of_the_right_size)
     EXPECT_TRUE(icon.hasAlphaChannel());
     EXPECT_EQ(qAlpha(icon.pixel(31, 0)), 0);
     EXPECT_EQ(icon.pixel(0, 31), qRgba(0, 0, 0, 255));
+}
+
+// The window reads the panel and the icon as decoded at build time, with
+// the readers built into Qt; they must hold exactly the committed pictures.
+TEST_F(ArtResources, decoded_for_the_window_hold_the_committed_pixels)
+{
+    const std::array<std::tuple<std::string_view, std::string_view, const char*>, 2> pictures{{
+        {ui::art::panel_path, ui::art::decoded_panel_path, "bmp"},
+        {ui::art::icon_path, ui::art::decoded_icon_path, "png"},
+    }};
+    for (const auto& [committed, decoded, format] : pictures) {
+        const QImage original = QImage(path(committed)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_FALSE(original.isNull()) << committed;
+        QImageReader reader(path(decoded), format);
+        reader.setAutoDetectImageFormat(false);
+        const QImage read = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(read.size(), original.size()) << decoded;
+        EXPECT_TRUE(read == original) << decoded << " differs from " << committed;
+    }
 }
 
 TEST_F(ArtResources, icon_serves_as_window_icon)

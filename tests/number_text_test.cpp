@@ -234,8 +234,9 @@ TEST(number_text_reading, rounds_correctly_against_the_c_library)
         } else {
             const int digits = 1 + static_cast<int>(random() % 40);
             for (int i = 0; i < digits; ++i) point_text += static_cast<char>('0' + random() % 10);
-            point_text.insert(random() % point_text.size(), ".");
-            point_text += "e" + std::to_string(static_cast<int>(random() % 700) - 350);
+            point_text.insert(random() % point_text.size(), 1, '.');
+            point_text += 'e';
+            point_text += std::to_string(static_cast<int>(random() % 700) - 350);
         }
         comma_text = point_text;
         for (char& c : comma_text) {

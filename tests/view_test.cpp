@@ -18,11 +18,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <limits>
 #include <map>
+#include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/widget_testing.h"
+#include "ui/art/art.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
 
@@ -350,6 +355,54 @@ TEST_F(ViewTest, shows_the_pictures_at_natural_size)
     EXPECT_FALSE(view.windowIcon().isNull());
     EXPECT_EQ(view.windowIcon().availableSizes().value(0), QSize(32, 32));
 }
+
+// Pixel for pixel what the committed picture files hold, though the window
+// reads the panel and the icon as decoded at build time.
+bool shows_picture(const QPixmap& shown, std::string_view committed)
+{
+    const QImage original = QImage(QString::fromUtf8(committed.data(), static_cast<qsizetype>(committed.size())))
+                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return !original.isNull() && shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) == original;
+}
+
+TEST_F(ViewTest, shows_the_committed_pictures)
+{
+    EXPECT_TRUE(shows_picture(find<QLabel>(Control::Image1)->pixmap(), ui::art::panel_path));
+    EXPECT_TRUE(shows_picture(find<QLabel>(Control::Image2)->pixmap(), ui::art::banner_path));
+    EXPECT_TRUE(shows_picture(view.windowIcon().pixmap(QSize(32, 32)), ui::art::icon_path));
+}
+
+#ifdef __linux__
+// The image plugins mapped into this process.
+std::set<std::string> image_plugins()
+{
+    std::ifstream maps("/proc/self/maps");
+    std::set<std::string> plugins;
+    for (std::string line; std::getline(maps, line);) {
+        const auto path = line.find('/');
+        if (path != std::string::npos && line.find("/imageformats/", path) != std::string::npos) {
+            plugins.insert(line.substr(path));
+        }
+    }
+    return plugins;
+}
+
+// Qt loads every image plugin, and libjpeg, as soon as it is asked to guess
+// the format of one picture; the window names the formats of its pictures,
+// all of which Qt reads by itself, and starts without any plugin.
+TEST(ViewStartUp, loads_no_image_plugin)
+{
+    if (!image_plugins().empty()) GTEST_SKIP() << "an earlier test in this process loaded image plugins";
+    ui::MessageBoxPort port;
+    ui::Window model(port);
+    ui::bind_event_handlers(model);
+    ui::WindowView view(model);
+    model.load();
+    view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(image_plugins(), std::set<std::string>{});
+}
+#endif
 
 // The window as an assistive technology reads it: every box by a name that
 // says what it holds, its figure as its value.

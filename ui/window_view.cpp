@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,6 +18,7 @@
 #include <limits>
 #include <string>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/art/art.h"
 #include "ui/layout.h"
@@ -98,20 +101,26 @@ constexpr std::array<Accessible, 8> accessible_texts = {{
 struct Picture {
     Control id;
     std::string_view resource;
+    const char* format;
 };
 
 constexpr std::array<Picture, 2> pictures = {{
-    {Control::Image1, art::panel_path},
-    {Control::Image2, art::banner_path},
+    {Control::Image1, art::decoded_panel_path, "bmp"},
+    {Control::Image2, art::banner_path, "bmp"},
 }};
 
-// A picture the window cannot show is a fault of the build (a missing
-// resource or image plugin), never something to pass over quietly.
-QPixmap load_picture(std::string_view resource)
+// Reads a picture with the reader that Qt has built in for its format. Asked
+// for a picture by file name alone, Qt loads every image plugin (and libjpeg)
+// to ask each whether it reads the file; with the format named and guessing
+// turned off it loads none. A picture the window cannot show is a fault of
+// the build, never something to pass over quietly.
+QPixmap load_picture(std::string_view resource, const char* format)
 {
-    QPixmap picture(qt_text(resource));
+    QImageReader reader(qt_text(resource), format);
+    reader.setAutoDetectImageFormat(false);
+    QImage picture = reader.read();
     if (picture.isNull()) throw std::runtime_error("cannot load picture " + std::string(resource));
-    return picture;
+    return QPixmap::fromImage(std::move(picture));
 }
 
 }  // namespace
@@ -139,7 +148,7 @@ WindowView::WindowView(Window& model) : model_(model)
     // window is the program, so closing it ends the event loop.
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(layout::pixels(layout::client_width), layout::pixels(layout::client_height));
-    setWindowIcon(QIcon(load_picture(art::icon_path)));
+    setWindowIcon(QIcon(load_picture(art::decoded_icon_path, "png")));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     setFont(font_of(layout::Font::regular_8));
@@ -201,7 +210,7 @@ void WindowView::create_controls()
             auto* image = new QLabel(this);
             image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             for (const auto& picture : pictures) {
-                if (picture.id == control.id) image->setPixmap(load_picture(picture.resource));
+                if (picture.id == control.id) image->setPixmap(load_picture(picture.resource, picture.format));
             }
             w = image;
             break;

@@ -15,7 +15,14 @@ inline constexpr std::string_view icon_path = ":/art/korvantelo.ico";  // window
 inline constexpr std::string_view panel_path = ":/art/image1.jpg";     // Image1, top right
 inline constexpr std::string_view banner_path = ":/art/image2.bmp";    // Image2, along the bottom
 
-inline constexpr std::array<std::string_view, 3> resource_paths{icon_path, panel_path, banner_path};
+// The icon and the panel as the window reads them: decoded from the files
+// above at build time into PNG and BMP, which Qt reads with its own readers,
+// without loading an image plugin. The banner is a BMP already.
+inline constexpr std::string_view decoded_icon_path = ":/art/decoded/korvantelo.png";
+inline constexpr std::string_view decoded_panel_path = ":/art/decoded/image1.bmp";
+
+inline constexpr std::array<std::string_view, 5> resource_paths{
+    icon_path, panel_path, banner_path, decoded_icon_path, decoded_panel_path};
 
 // A picture the window needs is not among the program's resources.
 class MissingArt : public std::runtime_error {

@@ -1,0 +1,111 @@
+// The floor: the least that Qt 6 Widgets costs for a window like ours. The
+// same kinds and numbers of widgets (6 line edits, 17 text labels, 2 picture
+// labels with the same pictures from resources, 1 check box, 1 push button,
+// 12 one-pixel line widgets) at the same absolute places and in the same
+// fonts, in a fixed-size tool window, and nothing else: no model, no
+// handlers, no style, no translation, no icon. Typing into the current
+// transformer box puts its text into the ratio label, so that a keystroke
+// repaints the same two widgets as in our window.
+//
+// bench/startup and bench/keystroke run it beside our program; what we spend
+// beyond it is our own.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
+
+#include "ui/controls.h"
+#include "ui/layout.h"
+
+namespace {
+
+QString qt_text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The face that our window's font resolves to on Debian.
+QFont floor_font(ui::layout::Font font)
+{
+    const auto [pixel_height, bold] = ui::layout::font_info(font);
+    QFont result(QStringLiteral("Liberation Sans"));
+    result.setPixelSize(pixel_height);
+    result.setBold(bold);
+    return result;
+}
+
+QWidget* make_widget(const ui::ControlInfo& control, QWidget* parent)
+{
+    const QString text = qt_text(control.initial);
+    switch (control.kind) {
+    case ui::Kind::text_box: return new QLineEdit(text, parent);
+    case ui::Kind::label: return new QLabel(text, parent);
+    case ui::Kind::check_box: return new QCheckBox(text, parent);
+    case ui::Kind::command_button: return new QPushButton(text, parent);
+    case ui::Kind::image_box: {
+        auto* label = new QLabel(parent);
+        label->setPixmap(QPixmap(control.id == ui::Control::Image1 ? QStringLiteral(":/art/image1.jpg")
+                                                                    : QStringLiteral(":/art/image2.bmp")));
+        return label;
+    }
+    case ui::Kind::line: {
+        auto* line = new QWidget(parent);
+        line->setBackgroundRole(QPalette::Text);
+        line->setAutoFillBackground(true);
+        return line;
+    }
+    }
+    return nullptr;
+}
+
+void place(QWidget* w, ui::Control id)
+{
+    using ui::layout::pixels;
+    if (const auto p = ui::layout::placement(id)) {
+        w->setGeometry(pixels(p->left), pixels(p->top), pixels(p->width), pixels(p->height));
+        w->setFont(floor_font(p->font));
+    } else if (const auto l = ui::layout::line_placement(id)) {
+        const int left = pixels(std::min(l->x1, l->x2));
+        const int top = pixels(std::min(l->y1, l->y2));
+        w->setGeometry(left, top, pixels(std::max(l->x1, l->x2)) - left + 1,
+                       pixels(std::max(l->y1, l->y2)) - top + 1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QWidget window;
+    window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+    window.setAttribute(Qt::WA_QuitOnClose, true);
+    window.setFixedSize(ui::layout::pixels(ui::layout::client_width),
+                        ui::layout::pixels(ui::layout::client_height));
+    window.setFont(floor_font(ui::layout::Font::regular_8));
+
+    std::array<QWidget*, ui::control_count> widgets{};
+    for (const auto& control : ui::control_table) {
+        QWidget* w = make_widget(control, &window);
+        place(w, control.id);
+        if (!control.visible) w->hide();
+        widgets[static_cast<std::size_t>(control.id)] = w;
+    }
+
+    auto* current = static_cast<QLineEdit*>(widgets[static_cast<std::size_t>(ui::Control::txt_stromwandler)]);
+    auto* ratio = static_cast<QLabel*>(widgets[static_cast<std::size_t>(ui::Control::label_wandlerverhältnis)]);
+    ratio->setText(current->text());
+    QObject::connect(current, &QLineEdit::textEdited, ratio, &QLabel::setText);
+
+    window.show();
+    return QApplication::exec();
+}
