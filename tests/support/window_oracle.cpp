@@ -237,7 +237,7 @@ Action Driver::next(const Model& model)
         action.kind = ActionKind::edit;
         action.position = below(2) == 0 ? text.size() + 1 + below(3) : below(text.size() + 1);
         action.length = text.size() - std::min(action.position, text.size()) + 1 + below(3);
-        action.text = "1";
+        action.text.assign(1, '1');
     }
     return action;
 }
@@ -342,12 +342,17 @@ std::string Driver::number_text(std::size_t size)
     const std::size_t integer = below(size + 1);
     if (below(4) == 0 && integer > 0) {
         out += digits(1 + below(3));
-        for (std::size_t i = 0; i < integer / 4 + 1; ++i) out += "." + digits(3);
+        for (std::size_t i = 0; i < integer / 4 + 1; ++i) {
+            out += '.';
+            out += digits(3);
+        }
     } else {
         out += digits(integer);
     }
-    if (integer == 0 || below(2) == 0)
-        out += "," + digits(size - integer + (integer == 0 ? 1 : 0));
+    if (integer == 0 || below(2) == 0) {
+        out += ',';
+        out += digits(size - integer + (integer == 0 ? 1 : 0));
+    }
     if (below(3) == 0) {
         out += below(2) == 0 ? "E" : "e";
         if (below(2) == 0) out += below(2) == 0 ? "-" : "+";
