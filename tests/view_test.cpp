@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/widget_testing.h"
 #include "ui/art/art.h"
 #include "ui/handlers.h"
 #include "ui/layout.h"
@@ -34,14 +34,6 @@
 namespace {
 
 using ui::Control;
-
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    QMessageBox::StandardButtons buttons;
-    Qt::WindowModality modality;
-};
 
 class ViewTest : public ::testing::Test {
 protected:
@@ -52,19 +44,6 @@ protected:
         model.load();
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
-        connect_dismisser();
-    }
-
-    void connect_dismisser()
-    {
-        QObject::connect(&dismisser, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) return;
-            boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                             box->windowModality()});
-            box->button(QMessageBox::Ok)->click();
-        });
-        dismisser.start(5);
     }
 
     template <typename W = QWidget>
@@ -104,8 +83,8 @@ protected:
     ui::MessageBoxPort port;
     ui::Window model{port};
     ui::WindowView view{model};
-    QTimer dismisser;
-    std::vector<SeenBox> boxes;
+    widget_testing::MessageBoxDismisser dismisser;
+    const std::vector<widget_testing::SeenBox>& boxes = dismisser.seen();
 };
 
 using Texts = std::vector<QString>;
@@ -472,17 +451,3 @@ TEST_F(ViewTest, tells_a_screen_reader_what_every_box_holds)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The offscreen platform says so each time a window is raised or resized.
-    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (!text.startsWith("This plugin does not support")) previous(type, context, text);
-    });
-    ui::install_font_substitutes();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

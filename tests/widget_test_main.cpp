@@ -1,0 +1,23 @@
+// The main of every widget test: a QApplication on the offscreen platform
+// (unless QT_QPA_PLATFORM names another), the window's font substitutes, then
+// the GoogleTest cases.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include "ui/window_view.h"
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The offscreen platform says so each time a window is raised or resized.
+    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith("This plugin does not support")) previous(type, context, text);
+    });
+    ui::install_font_substitutes();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
