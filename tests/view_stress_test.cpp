@@ -36,7 +36,6 @@
 #include "tests/support/number_text_property.h"
 #include "tests/support/window_oracle.h"
 #include "tests/widget_testing.h"
-#include "ui/handlers.h"
 #include "ui/window_view.h"
 
 #ifndef STRESS_ACTIONS
@@ -306,8 +305,6 @@ class ViewStress : public ::testing::Test {
 protected:
     ViewStress()
     {
-        ui::bind_event_handlers(window);
-        port.set_parent(&view);
         window.load();
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
@@ -449,9 +446,9 @@ protected:
     }
 
     widget_testing::MessageBoxDismisser dismisser{0};
-    ui::MessageBoxPort port;
-    ui::Window window{port};
-    ui::WindowView view{window};
+    ui::MainWindow main_window;
+    ui::Window& window = main_window.model;
+    ui::WindowView& view = main_window.view;
     Model model;
     const ViewReading reading{view, dismisser};
 

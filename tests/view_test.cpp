@@ -28,7 +28,6 @@
 
 #include "tests/widget_testing.h"
 #include "ui/art/art.h"
-#include "ui/handlers.h"
 #include "ui/layout.h"
 
 namespace {
@@ -39,8 +38,6 @@ class ViewTest : public ::testing::Test {
 protected:
     ViewTest()
     {
-        ui::bind_event_handlers(model);
-        port.set_parent(&view);
         model.load();
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
@@ -80,9 +77,9 @@ protected:
 
     QImage rendering() { return view.grab().toImage(); }
 
-    ui::MessageBoxPort port;
-    ui::Window model{port};
-    ui::WindowView view{model};
+    ui::MainWindow window;
+    ui::Window& model = window.model;
+    ui::WindowView& view = window.view;
     widget_testing::MessageBoxDismisser dismisser;
     const std::vector<widget_testing::SeenBox>& boxes = dismisser.seen();
 };
@@ -393,13 +390,10 @@ std::set<std::string> image_plugins()
 TEST(ViewStartUp, loads_no_image_plugin)
 {
     if (!image_plugins().empty()) GTEST_SKIP() << "an earlier test in this process loaded image plugins";
-    ui::MessageBoxPort port;
-    ui::Window model(port);
-    ui::bind_event_handlers(model);
-    ui::WindowView view(model);
-    model.load();
-    view.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ui::MainWindow window;
+    window.model.load();
+    window.view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window.view));
     EXPECT_EQ(image_plugins(), std::set<std::string>{});
 }
 #endif
