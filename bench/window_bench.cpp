@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
 
 #include "ui/handlers.h"
 #include "ui/window.h"
@@ -24,20 +25,27 @@ struct LoadedWindow {
     ui::Window window{port};
 };
 
-// Alternately types "0" behind the "5" and deletes it again: "50" and "5",
-// so every keystroke changes the ratio (10 and 1).
-void keystroke_edit(benchmark::State& state)
+// Alternately types the key behind the first character of the current box
+// and deletes it again, one keystroke per iteration.
+void type_and_delete(benchmark::State& state, LoadedWindow& w, std::string_view key)
 {
-    LoadedWindow w;
     bool typed = false;
     for (auto _ : state) {
         if (typed) {
             w.window.user_edit(Control::txt_stromwandler, 1, 1, "");
         } else {
-            w.window.user_edit(Control::txt_stromwandler, 1, 0, "0");
+            w.window.user_edit(Control::txt_stromwandler, 1, 0, key);
         }
         typed = !typed;
+        if (w.port.count() > 1000) w.port.clear();
     }
+}
+
+// "50" and "5" in turn, so every keystroke changes the ratio (10 and 1).
+void keystroke_edit(benchmark::State& state)
+{
+    LoadedWindow w;
+    type_and_delete(state, w, "0");
     if (w.port.count() != 0) state.SkipWithError("an input error was reported");
 }
 BENCHMARK(keystroke_edit);
@@ -62,15 +70,7 @@ void keystroke_with_voltage_transformer(benchmark::State& state)
     LoadedWindow w;
     w.window.user_toggle(Control::chk_Spannungswandler);
     w.window.user_replace_text(Control::txt_spannungswandler, "20.000");
-    bool typed = false;
-    for (auto _ : state) {
-        if (typed) {
-            w.window.user_edit(Control::txt_stromwandler, 1, 1, "");
-        } else {
-            w.window.user_edit(Control::txt_stromwandler, 1, 0, "0");
-        }
-        typed = !typed;
-    }
+    type_and_delete(state, w, "0");
     if (w.port.count() != 0) state.SkipWithError("an input error was reported");
 }
 BENCHMARK(keystroke_with_voltage_transformer);
@@ -80,16 +80,7 @@ BENCHMARK(keystroke_with_voltage_transformer);
 void keystroke_input_error(benchmark::State& state)
 {
     LoadedWindow w;
-    bool typed = false;
-    for (auto _ : state) {
-        if (typed) {
-            w.window.user_edit(Control::txt_stromwandler, 1, 1, "");
-        } else {
-            w.window.user_edit(Control::txt_stromwandler, 1, 0, "x");
-        }
-        typed = !typed;
-        if (w.port.count() > 1000) w.port.clear();
-    }
+    type_and_delete(state, w, "x");
 }
 BENCHMARK(keystroke_input_error);
 
