@@ -13,6 +13,13 @@ std::size_t index(Control id)
     return static_cast<std::size_t>(id);
 }
 
+// The index of a control, which must be one of the window's 39.
+std::size_t known(Control id)
+{
+    if (index(id) >= control_count) throw ModelError("no such control");
+    return index(id);
+}
+
 std::string describe(Control id, std::string_view what)
 {
     return std::string(name(id)).append(": ").append(what);
@@ -37,11 +44,11 @@ Window::State& Window::checked(Control id, std::initializer_list<Kind> kinds, st
 const Window::State& Window::checked(Control id, std::initializer_list<Kind> kinds,
                                      std::string_view field) const
 {
-    if (index(id) >= control_count) throw ModelError("no such control");
+    const std::size_t at = known(id);
     if (std::find(kinds.begin(), kinds.end(), info(id).kind) == kinds.end()) {
         throw ModelError(describe(id, std::string("has no ").append(field)));
     }
-    return controls_[index(id)];
+    return controls_[at];
 }
 
 const std::string& Window::text(Control id) const
@@ -74,8 +81,7 @@ std::int16_t Window::value(Control id) const
 
 bool Window::visible(Control id) const
 {
-    if (index(id) >= control_count) throw ModelError("no such control");
-    return controls_[index(id)].visible;
+    return controls_[known(id)].visible;
 }
 
 void Window::set_visible(Control id, bool visible)
@@ -86,15 +92,14 @@ void Window::set_visible(Control id, bool visible)
 
 bool Window::enabled(Control id) const
 {
-    if (index(id) >= control_count) throw ModelError("no such control");
-    return info(id).enabled;
+    return control_table[known(id)].enabled;
 }
 
 std::int16_t Window::tab_index(Control id) const
 {
-    if (index(id) >= control_count) throw ModelError("no such control");
-    if (!info(id).tab_index) throw ModelError(describe(id, "has no TabIndex"));
-    return *info(id).tab_index;
+    const auto& tab_index = control_table[known(id)].tab_index;
+    if (!tab_index) throw ModelError(describe(id, "has no TabIndex"));
+    return *tab_index;
 }
 
 bool Window::tab_stop(Control id) const

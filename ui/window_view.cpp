@@ -308,12 +308,12 @@ void WindowView::mirror(Control id, Field field)
     switch (field) {
     case Field::text: {
         auto* edit = static_cast<QLineEdit*>(w);
-        const QString text = QString::fromStdString(model_.text(id));
+        const QString text = qt_text(model_.text(id));
         if (edit->text() != text) edit->setText(text);  // the user's own edits are there already
         break;
     }
     case Field::caption: {
-        const QString caption = QString::fromStdString(model_.caption(id));
+        const QString caption = qt_text(model_.caption(id));
         if (auto* label = qobject_cast<QLabel*>(w)) {
             label->setText(caption);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
