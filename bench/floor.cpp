@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     }
 
     auto* current = static_cast<QLineEdit*>(widgets[static_cast<std::size_t>(ui::Control::txt_stromwandler)]);
-    auto* ratio = static_cast<QLabel*>(widgets[static_cast<std::size_t>(ui::Control::label_wandlerverhältnis)]);
+    auto* ratio = static_cast<QLabel*>(widgets[static_cast<std::size_t>(ui::Control::label_wandlerverhaeltnis)]);
     ratio->setText(current->text());
     QObject::connect(current, &QLineEdit::textEdited, ratio, &QLabel::setText);
 

@@ -14,7 +14,7 @@ using ui::Control;
 using ui::Field;
 using ui::Window;
 
-constexpr Control ratio_label = Control::label_wandlerverhältnis;
+constexpr Control ratio_label = Control::label_wandlerverhaeltnis;
 constexpr Control check_box = Control::chk_Spannungswandler;
 
 // The window as start-up leaves it: handlers bound, Load run.

@@ -52,7 +52,7 @@ protected:
     }
 
     QLineEdit* edit(Control id) { return find<QLineEdit>(id); }
-    QString ratio() { return find<QLabel>(Control::label_wandlerverhältnis)->text(); }
+    QString ratio() { return find<QLabel>(Control::label_wandlerverhaeltnis)->text(); }
 
     void click(Control id)
     {
@@ -121,7 +121,7 @@ TEST_F(ViewTest, uses_the_fonts_and_colours_of_each_control)
     EXPECT_FALSE(font(Control::txt_impulse).bold());
     EXPECT_TRUE(font(Control::txt_kwh).bold());
     EXPECT_EQ(font(Control::Label2).pixelSize(), 13);
-    EXPECT_TRUE(font(Control::label_wandlerverhältnis).bold());
+    EXPECT_TRUE(font(Control::label_wandlerverhaeltnis).bold());
     EXPECT_EQ(font(Control::Label8).pixelSize(), 18);
     EXPECT_EQ(font(Control::Label8).family(), "MS Sans Serif");  // the face asked for
 
@@ -135,7 +135,7 @@ TEST_F(ViewTest, uses_the_fonts_and_colours_of_each_control)
     const QColor face = view.palette().color(QPalette::Button);
     EXPECT_EQ(image.pixelColor(450, 280 - 10 - 20), face);  // empty area right of the boxes
     EXPECT_EQ(image.pixelColor(8, 30), view.palette().color(QPalette::Text));  // Line4
-    const QRect ratio_box = find(Control::label_wandlerverhältnis)->geometry();
+    const QRect ratio_box = find(Control::label_wandlerverhaeltnis)->geometry();
     EXPECT_EQ(image.pixelColor(ratio_box.right() - 1, ratio_box.bottom() - 1), QColor(192, 192, 192));
     const QRect kwh = find(Control::txt_kwh)->geometry();
     EXPECT_EQ(image.pixelColor(kwh.center().x() + 12, kwh.center().y()), QColor(Qt::white));
@@ -152,12 +152,12 @@ TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
     EXPECT_EQ(edit(Control::txt_kwh)->text(), "0,001");
 
     // A ratio wider than its label is cut at the label's edge.
-    const QRect before = find(Control::label_wandlerverhältnis)->geometry();
+    const QRect before = find(Control::label_wandlerverhaeltnis)->geometry();
     QApplication::clipboard()->setText("-1,23456789012345E-300");
     QTest::keyClick(edit(Control::txt_stromwandler), Qt::Key_A, Qt::ControlModifier);
     QTest::keySequence(edit(Control::txt_stromwandler), QKeySequence::Paste);
     EXPECT_EQ(ratio(), "-2,4691357802469E-301");
-    EXPECT_EQ(find(Control::label_wandlerverhältnis)->geometry(), before);
+    EXPECT_EQ(find(Control::label_wandlerverhaeltnis)->geometry(), before);
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -43,7 +43,7 @@ TEST(control_table, holds_39_named_controls_of_six_kinds)
     EXPECT_EQ(per_kind[Kind::image_box], 2);
     EXPECT_EQ(per_kind[Kind::check_box], 1);
     EXPECT_EQ(per_kind[Kind::command_button], 1);
-    EXPECT_EQ(ui::find_control("label_wandlerverhältnis"), Control::label_wandlerverhältnis);
+    EXPECT_EQ(ui::find_control("label_wandlerverhältnis"), Control::label_wandlerverhaeltnis);
     EXPECT_EQ(ui::find_control("label_wandlerverhaltnis"), std::nullopt);
     EXPECT_EQ(ui::stacking_number(Control::txt_kwh), 1);
     EXPECT_EQ(ui::stacking_number(Control::Label7), 10);
@@ -83,7 +83,7 @@ TEST_F(WindowTest, starts_in_the_initial_state)
     EXPECT_EQ(window.text(Control::txt_stromwandler), "5");
     EXPECT_EQ(window.text(Control::txt_spannungswandler), "100");
     EXPECT_EQ(window.text(Control::txt_ergebnis), "");
-    EXPECT_EQ(window.caption(Control::label_wandlerverhältnis), "");
+    EXPECT_EQ(window.caption(Control::label_wandlerverhaeltnis), "");
     EXPECT_EQ(window.caption(Control::Label4), "Korvantelo Zähler");
     EXPECT_EQ(window.caption(Control::chk_Spannungswandler), "Spannungswandler");
     EXPECT_EQ(window.caption(Control::cmd_berechnen), "Berechnen");
@@ -172,13 +172,13 @@ TEST_F(WindowTest, tells_observers_every_change_and_keeps_hidden_texts)
 {
     std::vector<std::pair<Control, Field>> changes;
     window.add_observer([&](Control id, Field field) { changes.emplace_back(id, field); });
-    window.set_caption(Control::label_wandlerverhältnis, "80");
+    window.set_caption(Control::label_wandlerverhaeltnis, "80");
     window.set_visible(Control::txt_stromwandler, false);
     window.set_text(Control::txt_kwh, "2");  // shown although the box is disabled
     window.user_replace_text(Control::txt_impulse, "3");
     window.user_toggle(Control::chk_Spannungswandler);
     EXPECT_EQ(changes, (std::vector<std::pair<Control, Field>>{
-                           {Control::label_wandlerverhältnis, Field::caption},
+                           {Control::label_wandlerverhaeltnis, Field::caption},
                            {Control::txt_stromwandler, Field::visible},
                            {Control::txt_kwh, Field::text},
                            {Control::txt_impulse, Field::text},

@@ -13,8 +13,11 @@ namespace ui {
 inline constexpr std::string_view window_name = "korvantelo";
 inline constexpr std::string_view window_caption = "Korvantelo berechnen";
 
-// Every control, in stacking order: the first lies on top. A control's
-// stacking number is its position here plus one.
+// Every control, in stacking order: the first lies on top. Enumerators are
+// ASCII so that every tool reads the source; the name strings of the table
+// below (label_wandlerverhältnis with its "ä") are the names that the view
+// sets as object names and the tests look up. A control's stacking number
+// is its position here plus one.
 enum class Control : std::uint8_t {
     txt_kwh,
     txt_wh,
@@ -30,7 +33,7 @@ enum class Control : std::uint8_t {
     Image1,
     Label6,
     Label1,
-    label_wandlerverhältnis,
+    label_wandlerverhaeltnis,
     Label15,
     Label14,
     Label13,
@@ -113,7 +116,7 @@ inline constexpr std::array<ControlInfo, control_count> control_table = [] {
         image(Image1, "Image1"),
         label(Label6, "Label6", "Wh", 19),
         label(Label1, "Label1", "/", 18),
-        label(label_wandlerverhältnis, "label_wandlerverhältnis", "", 17),
+        label(label_wandlerverhaeltnis, "label_wandlerverhältnis", "", 17),
         label(Label15, "Label15", "Wandlerverhältnis", 16),
         label(Label14, "Label14", "Wh pro Impuls", 15),
         label(Label13, "Label13", "100 V", 14, hidden),

@@ -34,7 +34,7 @@ void write_ratio(Window& window, bool with_voltage_transformer)
     } else {
         ratio = calc::ratio_without_voltage_transformer(window.text(Control::txt_stromwandler));
     }
-    window.set_caption(Control::label_wandlerverhältnis, calc::to_text(ratio));
+    window.set_caption(Control::label_wandlerverhaeltnis, calc::to_text(ratio));
 }
 
 bool voltage_transformer_ticked(const Window& window)
@@ -89,7 +89,7 @@ void cmd_berechnen_Click(Window& window)
     with_error_trap(window, [&] {
         write_ratio(window, ticked);
         const std::string& pulses = window.text(Control::txt_impulse);
-        const std::string& ratio = window.caption(Control::label_wandlerverhältnis);
+        const std::string& ratio = window.caption(Control::label_wandlerverhaeltnis);
         const std::string& wh = window.text(Control::txt_wh);
         const double result = calc::wh_per_pulse(wh, pulses, ratio);
         window.set_text(Control::txt_ergebnis, calc::to_text(result));

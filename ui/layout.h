@@ -77,7 +77,7 @@ inline constexpr std::array<Placement, 27> placements = [] {
         {Label10, 2925, 2100, 255, 345, bold_14},
         {Label13, 3120, 2200, 495, 255},
         {Label15, 3960, 1920, 1455, 255},
-        {label_wandlerverhältnis, 3960, 2160, 1335, 255, bold_10},
+        {label_wandlerverhaeltnis, 3960, 2160, 1335, 255, bold_10},
         // Result
         {Label11, 480, 3000, 1455, 255, bold_10},
         {txt_ergebnis, 480, 3360, 1215, 285},

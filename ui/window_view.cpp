@@ -96,7 +96,7 @@ constexpr std::array<Accessible, 8> accessible_texts = {{
      "Nur ankreuzen, wenn der Zähler über einen Spannungswandler angeschlossen ist", true},
     {Control::txt_ergebnis, "Ergebnis in Wh pro Impuls", "", false},
     // A name set on a label would replace its text for assistive technology.
-    {Control::label_wandlerverhältnis, "", "Wandlerverhältnis", false},
+    {Control::label_wandlerverhaeltnis, "", "Wandlerverhältnis", false},
 }};
 
 struct Picture {
@@ -232,7 +232,7 @@ void WindowView::create_controls()
     }
 
     // The two controls with colours of their own.
-    QWidget* ratio = widget(Control::label_wandlerverhältnis);
+    QWidget* ratio = widget(Control::label_wandlerverhaeltnis);
     QPalette grey = ratio->palette();
     grey.setColor(QPalette::Button, QColor(192, 192, 192));
     ratio->setPalette(grey);

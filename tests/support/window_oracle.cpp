@@ -87,7 +87,7 @@ std::optional<std::string> written(Outcome value)
 Model::Model()
 {
     for (const auto& control : ui::control_table) shown_[index(control.id)] = control.initial;
-    settle(Control::label_wandlerverhältnis, ratio());  // Load
+    settle(Control::label_wandlerverhaeltnis, ratio());  // Load
 }
 
 bool Model::visible(Control id) const
@@ -140,7 +140,7 @@ void Model::apply(const Action& action)
         return;
     case ActionKind::toggle:
         ticked_ = !ticked_;
-        settle(Control::label_wandlerverhältnis, ratio());
+        settle(Control::label_wandlerverhaeltnis, ratio());
         return;
     case ActionKind::press:
         press();
@@ -175,20 +175,20 @@ void Model::text_changed(Control box)
     if (box == Control::txt_wh) {
         settle(Control::txt_kwh, divided(value_of(Control::txt_wh), 1000.0));
     } else if (box == Control::txt_stromwandler || box == Control::txt_spannungswandler) {
-        settle(Control::label_wandlerverhältnis, ratio());
+        settle(Control::label_wandlerverhaeltnis, ratio());
     }
 }
 
 // The ratio afresh, then R × (W / P) with R read back from its caption.
 void Model::press()
 {
-    if (!settle(Control::label_wandlerverhältnis, ratio())) {
+    if (!settle(Control::label_wandlerverhaeltnis, ratio())) {
         ++tally_.failed_presses;
         return;
     }
     const Outcome per_pulse =
         divided(value_of(Control::txt_wh), value_of(Control::txt_impulse));
-    const Outcome result = multiplied(value_of(Control::label_wandlerverhältnis), per_pulse);
+    const Outcome result = multiplied(value_of(Control::label_wandlerverhaeltnis), per_pulse);
     if (settle(Control::txt_ergebnis, result)) {
         ++tally_.results;
     } else {
