@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/window_view.h"
+#include "app/main_window.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ int main()
         qWarning("korvantelo: German toolkit texts missing");
     }
 
-    ui::install_font_substitutes();
-    ui::MainWindow window;  // every control in its stored state, the handlers bound
+    ui::qt::install_font_substitutes();
+    app::MainWindow window;  // every control in its stored state, the handlers bound
     window.model.load();
     window.view.show();
     return QApplication::exec();

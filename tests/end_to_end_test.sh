@@ -15,8 +15,8 @@ set -eu
 program=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)
-# Debian's own interpreter: the AT-SPI bindings (python3-gi) are installed for it.
-python=/usr/bin/python3
+# The interpreter that has the AT-SPI bindings (python3-gi), as the build found it.
+python=${PYTHON:-python3}
 
 # The bounds on the whole run; a passing run needs a few seconds.
 server_timeout=20   # X server and window manager ready

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/window_view.h"
+#include "app/main_window.h"
 
 namespace {
 
@@ -34,11 +34,11 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    ui::install_font_substitutes();
+    ui::qt::install_font_substitutes();
 
-    ui::MainWindow window;
+    app::MainWindow window;
     ui::Window& model = window.model;
-    ui::WindowView& view = window.view;
+    ui::qt::WindowView& view = window.view;
     model.load();
     view.show();
     save(view, folder.filePath("window.png"));

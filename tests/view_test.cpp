@@ -2,7 +2,7 @@
 // platform. Any message box that opens is recorded and closed at once, so an
 // unexpected one fails a count instead of hanging the run.
 
-#include "ui/window_view.h"
+#include "app/main_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -77,9 +77,9 @@ protected:
 
     QImage rendering() { return view.grab().toImage(); }
 
-    ui::MainWindow window;
+    app::MainWindow window;
     ui::Window& model = window.model;
-    ui::WindowView& view = window.view;
+    ui::qt::WindowView& view = window.view;
     widget_testing::MessageBoxDismisser dismisser;
     const std::vector<widget_testing::SeenBox>& boxes = dismisser.seen();
 };
@@ -390,7 +390,7 @@ std::set<std::string> image_plugins()
 TEST(ViewStartUp, loads_no_image_plugin)
 {
     if (!image_plugins().empty()) GTEST_SKIP() << "an earlier test in this process loaded image plugins";
-    ui::MainWindow window;
+    app::MainWindow window;
     window.model.load();
     window.view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window.view));

@@ -1,4 +1,4 @@
-#include "ui/window_view.h"
+#include "ui/qt/window_view.h"
 
 #include <QCheckBox>
 #include <QFont>
@@ -21,20 +21,14 @@
 #include <utility>
 
 #include "ui/art/art.h"
-#include "ui/handlers.h"
 #include "ui/layout.h"
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 QString qt_text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::size_t index(Control id)
-{
-    return static_cast<std::size_t>(id);
 }
 
 QFont font_of(layout::Font font)
@@ -330,15 +324,8 @@ void WindowView::mirror(Control id, Field field)
     }
 }
 
-MainWindow::MainWindow()
-{
-    bind_event_handlers(model);
-    messages.set_parent(&view);
-}
-
 void MessageBoxPort::show(const Message& message)
 {
-    if (message.style != warning_ok_style) throw std::invalid_argument("unsupported message style");
     QMessageBox box(QMessageBox::Warning, qt_text(message.title), qt_text(message.prompt),
                     QMessageBox::Ok, parent_);
     box.setDefaultButton(QMessageBox::Ok);
@@ -346,4 +333,4 @@ void MessageBoxPort::show(const Message& message)
     box.exec();
 }
 
-}  // namespace ui
+}  // namespace ui::qt

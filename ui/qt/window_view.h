@@ -15,7 +15,7 @@ class QLineEdit;
 // own. Every write to the model shows at once, and every user change of a
 // widget goes into the model as a user action, so the handlers run exactly as
 // they do headless.
-namespace ui {
+namespace ui::qt {
 
 class WindowView final : public QWidget {
 public:
@@ -48,20 +48,8 @@ private:
     QWidget* parent_ = nullptr;
 };
 
-// The window as the program runs it: the model with the six handlers of the
-// binding table attached, its view, and the message box in front of the view.
-struct MainWindow {
-    MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-
-    MessageBoxPort messages;
-    Window model{messages};
-    WindowView view{model};
-};
-
 // Lets Qt stand a similar face in for "MS Sans Serif" where that face is
 // missing. Call once before the first window is created.
 void install_font_substitutes();
 
-}  // namespace ui
+}  // namespace ui::qt
