@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-// Reading what a build produced: ELF sections, and the version record as a
+// Reading what a build produced: an ELF section, and the version record as a
 // tree. Written apart from app/versioninfo so that the tests do not take the
 // serializer's word for its own layout. Malformed input throws
 // std::runtime_error.
@@ -15,8 +15,9 @@ namespace resource_reading {
 
 std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path);
 
-// The contents of every section of an ELF64 little-endian file with this name.
-std::vector<std::vector<std::uint8_t>> elf_sections(const std::vector<std::uint8_t>& elf, std::string_view name);
+// The contents of the ELF section of that name in `file`, as binutils'
+// objcopy dumps it; throws when the file has no such section.
+std::vector<std::uint8_t> elf_section(const std::filesystem::path& file, std::string_view name);
 
 // One node of a VS_VERSIONINFO record.
 struct VersionNode {

@@ -187,10 +187,7 @@ TEST_F(ResourceScript, version_resource_is_the_record_in_the_executable)
     EXPECT_EQ(version.name.number, 1);
     EXPECT_EQ(version.language, 0x0407);
 
-    const auto sections =
-        resource_reading::elf_sections(resource_reading::read_bytes(EXECUTABLE_UNDER_TEST), VERSION_SECTION);
-    ASSERT_EQ(sections.size(), 1u) << EXECUTABLE_UNDER_TEST;
-    EXPECT_EQ(version.data, sections.front());
+    EXPECT_EQ(version.data, resource_reading::elf_section(EXECUTABLE_UNDER_TEST, VERSION_SECTION));
 }
 
 TEST_F(ResourceScript, icon_image_is_number_30001_with_the_icon_files_image)

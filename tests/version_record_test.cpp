@@ -16,11 +16,7 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 
 std::vector<std::uint8_t> record_bytes()
 {
-    const auto sections = resource_reading::elf_sections(resource_reading::read_bytes(EXECUTABLE_UNDER_TEST),
-                                                         VERSION_SECTION);
-    if (sections.size() != 1)
-        throw std::runtime_error(std::to_string(sections.size()) + " sections " VERSION_SECTION " in " EXECUTABLE_UNDER_TEST);
-    return sections.front();
+    return resource_reading::elf_section(EXECUTABLE_UNDER_TEST, VERSION_SECTION);
 }
 
 class VersionRecord : public ::testing::Test {
