@@ -27,7 +27,7 @@ PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev 
 # X extensions with which bench/probe.cpp watches the screen and types.
 BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev
 
-.PHONY: all deps build run test test-sanitize screenshot art package bench clean
+.PHONY: all deps build run test test-sanitize lint screenshot art package bench clean
 
 all: build
 
@@ -52,6 +52,17 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# Static analysis of the product code: clang-tidy (checks in .clang-tidy)
+# over what the build compiles, and cppcheck; any finding fails.
+LINT_PACKAGES := clang-tidy cppcheck
+lint: build
+	@scripts/ensure-packages $(LINT_PACKAGES)
+	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
+		|| { grep -E -A3 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; echo "lint: clang-tidy findings"; exit 1; }
+	cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --inline-suppr \
+		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app
+	@echo "lint: clean"
 
 # Renders the window offscreen into docs/ (the README shows docs/window.png).
 screenshot: build

@@ -91,7 +91,7 @@ private:
     [[nodiscard]] const State& checked(Control id, std::initializer_list<Kind> kinds,
                                        std::string_view field) const;
     State& actionable(Control id, Kind kind);
-    void attach(State& state, Handler handler, std::string_view event);
+    static void attach(State& state, Handler handler, std::string_view event);
     void raise(const Handler& handler);
     void notify(Control id, Field field);
 

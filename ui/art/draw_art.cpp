@@ -213,9 +213,11 @@ int text_width(std::u32string_view text, int spacing = 1)
     return width;
 }
 
-// Draws a line of text with the top of its capitals at row y.
-void draw_text(QImage& image, int x, int y, std::u32string_view text, const QColor& colour, int spacing = 1)
+// Draws a line of text from `at`, the top of its capitals at at.y().
+void draw_text(QImage& image, QPoint at, std::u32string_view text, const QColor& colour, int spacing = 1)
 {
+    int x = at.x();
+    const int y = at.y();
     const QRgb rgb = colour.rgb();
     for (char32_t code : text) {
         if (code == U' ') {
@@ -629,7 +631,7 @@ QImage draw_panel()
     }
 
     constexpr std::u32string_view tagline = U"ZÄHLER · WANDLER · IMPULSE";
-    draw_text(image, (panel_width - text_width(tagline)) / 2, 80, tagline, slate);
+    draw_text(image, {(panel_width - text_width(tagline)) / 2, 80}, tagline, slate);
 
     constexpr std::array<std::u32string_view, 5> contact{
         U"Wandlerweg 7",
@@ -640,7 +642,7 @@ QImage draw_panel()
     };
     int y = split + 8;
     for (std::u32string_view line : contact) {
-        draw_text(image, (panel_width - text_width(line)) / 2, y, line, ink);
+        draw_text(image, {(panel_width - text_width(line)) / 2, y}, line, ink);
         y += 11;
     }
     return image;
@@ -707,8 +709,8 @@ QImage draw_banner()
         word.draw(painter, QPointF(word_left, strip_top + 8), paper);
     }
 
-    draw_text(image, 10, strip_top + 5, U"ZÄHLER · WANDLER · IMPULSE", paper, 2);
-    draw_text(image, 10, strip_top + 16, U"ENERGIE JE IMPULS, EXAKT BERECHNET", paper);
+    draw_text(image, {10, strip_top + 5}, U"ZÄHLER · WANDLER · IMPULSE", paper, 2);
+    draw_text(image, {10, strip_top + 16}, U"ENERGIE JE IMPULS, EXAKT BERECHNET", paper);
     return image;
 }
 
