@@ -31,9 +31,9 @@ public:
         require(at % 4 == 0, "node not 4-byte aligned at " + std::to_string(at));
         require(at + 6 <= limit, "node header beyond its container at " + std::to_string(at));
         VersionNode node;
-        node.length = static_cast<std::uint16_t>(le(record_, at, 2));
-        node.value_length = static_cast<std::uint16_t>(le(record_, at + 2, 2));
-        node.type = static_cast<std::uint16_t>(le(record_, at + 4, 2));
+        node.length = static_cast<std::uint16_t>(read_le(record_, at, 2));
+        node.value_length = static_cast<std::uint16_t>(read_le(record_, at + 2, 2));
+        node.type = static_cast<std::uint16_t>(read_le(record_, at + 4, 2));
         require(node.type <= 1, "node type " + std::to_string(node.type) + " at " + std::to_string(at));
         const std::size_t end = at + node.length;
         require(node.length >= 6 && end <= limit, "node length beyond its container at " + std::to_string(at));
@@ -42,7 +42,7 @@ public:
         std::size_t pos = at + 6;
         for (;; pos += 2) {
             require(pos + 2 <= end, "key without terminating zero at " + std::to_string(at));
-            const auto unit = static_cast<char16_t>(le(record_, pos, 2));
+            const auto unit = static_cast<char16_t>(read_le(record_, pos, 2));
             if (unit == 0) break;
             key.push_back(unit);
         }
@@ -79,15 +79,6 @@ private:
 };
 
 }  // namespace
-
-std::uint32_t le(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size)
-{
-    require(size <= 4 && offset <= bytes.size() && size <= bytes.size() - offset,
-            "read beyond the end at " + std::to_string(offset));
-    std::uint32_t value = 0;
-    for (std::size_t i = size; i-- > 0;) value = (value << 8) | bytes[offset + i];
-    return value;
-}
 
 std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path)
 {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/art/binary_formats.h"
+
 // Reading what a build produced: an ELF section, and the version record as a
 // tree. Written apart from app/versioninfo so that the tests do not take the
 // serializer's word for its own layout. Malformed input throws
@@ -40,7 +42,6 @@ VersionNode parse_version_record(std::span<const std::uint8_t> record);
 // UTF-16LE units to UTF-8.
 std::string utf8(std::u16string_view units);
 
-// A little-endian number at `offset`.
-std::uint32_t le(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size);
+using ui::art::read_le;
 
 }  // namespace resource_reading

@@ -1,5 +1,7 @@
 #include "app/versioninfo/versioninfo.h"
 
+#include "ui/art/binary_formats.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -53,16 +55,8 @@ Version parse_version(std::string_view text, const std::string& what)
 // which starts at offset 0 of the buffer.
 class Writer {
 public:
-    void u16(std::uint16_t v)
-    {
-        bytes_.push_back(static_cast<std::uint8_t>(v));
-        bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
-    void u32(std::uint32_t v)
-    {
-        u16(static_cast<std::uint16_t>(v));
-        u16(static_cast<std::uint16_t>(v >> 16));
-    }
+    void u16(std::uint16_t v) { ui::art::append_le(bytes_, v, 2); }
+    void u32(std::uint32_t v) { ui::art::append_le(bytes_, v, 4); }
     void text(std::u16string_view units)  // with its terminating zero
     {
         for (const char16_t unit : units) u16(static_cast<std::uint16_t>(unit));
