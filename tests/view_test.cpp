@@ -161,6 +161,40 @@ TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
     EXPECT_TRUE(boxes.empty());
 }
 
+// Whether a box shows its text from the first character: its rendering
+// equals that of a box alike in all but that it holds the text with the
+// cursor at the start.
+bool shows_from_start(QLineEdit* box)
+{
+    QLineEdit start(box->text(), box->parentWidget());
+    start.setStyle(box->style());
+    start.setFont(box->font());
+    start.setPalette(box->palette());
+    start.setGeometry(box->geometry());
+    start.setEnabled(box->isEnabled());
+    start.setCursorPosition(0);
+    return box->cursorPosition() == 0 && box->grab().toImage() == start.grab().toImage();
+}
+
+TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_typing_where_typed)
+{
+    retype(Control::txt_impulse, "3");
+    retype(Control::txt_wh, "1");
+    retype(Control::txt_stromwandler, "7");
+    EXPECT_EQ(edit(Control::txt_stromwandler)->cursorPosition(), 1);
+    click(Control::cmd_berechnen);
+    QLineEdit* result = edit(Control::txt_ergebnis);
+    ASSERT_EQ(result->text(), "0,466666666666667");
+    EXPECT_GT(result->fontMetrics().horizontalAdvance(result->text()), result->width());
+    EXPECT_TRUE(shows_from_start(result));
+
+    retype(Control::txt_wh, "123456789");  // the disabled kWh box cannot even be scrolled
+    EXPECT_EQ(edit(Control::txt_kwh)->text(), "123456,789");
+    EXPECT_TRUE(shows_from_start(edit(Control::txt_kwh)));
+    EXPECT_EQ(edit(Control::txt_wh)->cursorPosition(), 9);
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(ViewTest, ticking_shows_the_voltage_row_in_place_and_unticking_leaves_it_empty)
 {
     const QRect row(144, 127, 98, 37);  // x 2160 to 3615, y 1905 to 2455 twips

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -268,8 +269,11 @@ void WindowView::connect_text_box(Control id, QLineEdit* edit)
     // textEdited follows every change the user makes (typing, deleting,
     // pasting, cutting, undo and redo, drag and drop, input methods), and
     // never a change made by setText.
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, id](const QString& text) { model_.user_replace_text(id, text.toStdString()); });
+    connect(edit, &QLineEdit::textEdited, this, [this, id, edit](const QString& text) {
+        typing_ = edit;
+        const auto done = qScopeGuard([this] { typing_ = nullptr; });
+        model_.user_replace_text(id, text.toStdString());
+    });
 }
 
 // Text boxes, the check box and the button lie above labels, lines and
@@ -309,7 +313,13 @@ void WindowView::mirror(Control id, Field field)
     case Field::text: {
         auto* edit = static_cast<QLineEdit*>(w);
         const QString text = qt_text(model_.text(id));
-        if (edit->text() != text) edit->setText(text);  // the user's own edits are there already
+        // The user's own edit is there already, and the cursor where they type.
+        if (edit == typing_ && edit->text() == text) break;
+        // A text the program writes shows from its first character, as in a
+        // classic text box: a long figure scrolled to its end (QLineEdit puts
+        // the cursor behind the text) would read as a different figure.
+        if (edit->text() != text) edit->setText(text);
+        edit->setCursorPosition(0);
         break;
     }
     case Field::caption: {

@@ -34,6 +34,9 @@ private:
 
     Window& model_;
     std::array<QWidget*, control_count> widgets_{};
+    // The box whose user edit is going into the model at this moment, if any:
+    // the one write to a box that is the user's own rather than the program's.
+    const QLineEdit* typing_ = nullptr;
 };
 
 // The message port as a real message box, modal to the application: the
