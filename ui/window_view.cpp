@@ -232,10 +232,14 @@ void WindowView::create_controls()
         widgets_[index(control.id)] = w;
     }
 
-    // The two controls with colours of their own.
+    // The two controls with colours of their own. Each fixes its text colour
+    // with its ground, so that no colour scheme of the desktop (a dark one, a
+    // high-contrast one) puts a light text on the ratio's light grey. Every
+    // other control takes both colours from the desktop.
     QWidget* ratio = widget(Control::label_wandlerverhaeltnis);
     QPalette grey = ratio->palette();
     grey.setColor(QPalette::Button, QColor(192, 192, 192));
+    grey.setColor(QPalette::ButtonText, Qt::black);
     ratio->setPalette(grey);
     QWidget* kwh = widget(Control::txt_kwh);
     QPalette white = kwh->palette();
