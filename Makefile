@@ -50,9 +50,11 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-# Renders the window offscreen into docs/ (the README shows docs/window.png).
+# Renders the window offscreen into docs/ (the README shows docs/window.png),
+# and once more as a screen at twice the usual density shows it.
 screenshot: build
 	$(BUILD_DIR)/tests/render_window docs
+	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/render_window docs window-hidpi
 
 # The benchmarks in a Release build: the Google benchmarks of the number
 # texts and the headless window, then start-up, memory and keystroke against

@@ -403,18 +403,11 @@ double text_contrast(const QImage& window, const QWidget* control, QRect inside)
 // theme sets them: at least 4.5:1 against its ground.
 TEST(ViewColours, every_text_stands_out_from_its_ground_under_any_scheme)
 {
-    QPalette dark(QColor(238, 238, 236), QColor(53, 53, 53), QColor(75, 75, 75), QColor(30, 30, 30),
-                  QColor(40, 40, 40), QColor(238, 238, 236), Qt::white, QColor(45, 45, 45), QColor(53, 53, 53));
-    QPalette high_contrast(Qt::white, Qt::black, Qt::white, Qt::white, Qt::gray, Qt::white, Qt::white,
-                           Qt::black, Qt::black);
-    for (QPalette* p : {&dark, &high_contrast}) {
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-            p->setColor(QPalette::Disabled, role, QColor(150, 150, 150));
-        }
-    }
     const QPalette desktop = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
-    for (const auto& [scheme, palette] : {std::pair{"default", desktop}, {"dark", dark}, {"high contrast", high_contrast}}) {
+    for (const auto& [scheme, palette] :
+         {std::pair{"default", desktop}, {"dark", widget_testing::dark_palette()},
+          {"high contrast", widget_testing::high_contrast_palette()}}) {
         QApplication::setPalette(palette);
         ui::MainWindow window;
         window.model.load();
