@@ -1,8 +1,11 @@
 #include "ui/window_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
@@ -12,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -350,6 +354,31 @@ MainWindow::MainWindow()
     messages.set_parent(&view);
 }
 
+namespace {
+
+// Where the program draws its own title bar (Qt's decoration on a Wayland
+// compositor that draws none, such as weston), the title is centred over the
+// whole bar but shown only between the window icon on the left and three
+// buttons on the right, some 80 pixels in from each edge. Qt makes a message
+// box only 50 pixels wider than its title, so "Fehler!" was cut to "Fehle".
+// A spacer across the box's grid makes it wide enough for the whole title
+// centred between that room on both sides, in the title-bar font or the
+// 14-pixel face such a bar uses, whichever is wider.
+void widen_for_title(QMessageBox& box)
+{
+    constexpr int title_bar_room = 80;  // each side of a centred title
+    QFont bar_font = QApplication::font("QMdiSubWindowTitleBar");
+    const int bar = QFontMetrics(bar_font).horizontalAdvance(box.windowTitle());
+    bar_font.setPixelSize(14);
+    const int fixed = QFontMetrics(bar_font).horizontalAdvance(box.windowTitle());
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) throw std::logic_error("the message box is laid out in a grid");
+    grid->addItem(new QSpacerItem(std::max(bar, fixed) + 2 * title_bar_room, 0, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
+
 void MessageBoxPort::show(const Message& message)
 {
     if (message.style != warning_ok_style) throw std::invalid_argument("unsupported message style");
@@ -357,6 +386,7 @@ void MessageBoxPort::show(const Message& message)
                     QMessageBox::Ok, parent_);
     box.setDefaultButton(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    widen_for_title(box);
     box.exec();
 }
 
