@@ -359,9 +359,9 @@ namespace {
 // Where the program draws its own title bar (Qt's decoration on a Wayland
 // compositor that draws none, such as weston), the title is centred over the
 // whole bar but shown only between the window icon on the left and three
-// buttons on the right, some 80 pixels in from each edge. Qt makes a message
-// box only 50 pixels wider than its title, so "Fehler!" was cut to "Fehle".
-// A spacer across the box's grid makes it wide enough for the whole title
+// buttons on the right, some 80 pixels in from each edge. Sized to its
+// contents, the box was too narrow for that: "Fehler!" read "Fehle". A
+// spacer across the box's grid makes it wide enough for the whole title
 // centred between that room on both sides, in the title-bar font or the
 // 14-pixel face such a bar uses, whichever is wider.
 void widen_for_title(QMessageBox& box)
