@@ -295,6 +295,14 @@ class WaylandTest(DesktopTest):
         # No X display at all: the window can only be a Wayland one.
         env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
         env["QT_QPA_PLATFORM"] = "wayland"
+        # The compositor's window on the X server takes the keys and hands them
+        # on to the window it has given the keyboard focus. It takes the X
+        # focus before the program starts: focused later, under load, weston
+        # now and then took the keyboard focus from the program for good.
+        compositor = wait_for("weston's window", lambda: command(
+            "xdotool", "search", "--class", "weston", check=False).stdout.split(), START_TIMEOUT)
+        self.assertEqual(len(compositor), 1, "one weston window")
+        command("xdotool", "windowfocus", "--sync", compositor[0])
         program = Program(self.program_path, env=env)
         self.addCleanup(program.stop)
         accessible = Accessible(program)
@@ -305,11 +313,6 @@ class WaylandTest(DesktopTest):
         impulse = accessible.text_box("Impulse")
         wait_for("the focus in 'Impulse'", lambda: accessible.focused(impulse))
 
-        # The compositor's window on the X server takes the keys and hands them
-        # on to the window it has given the keyboard focus.
-        compositor = command("xdotool", "search", "--class", "weston").stdout.split()
-        self.assertEqual(len(compositor), 1, "one weston window")
-        command("xdotool", "windowfocus", "--sync", compositor[0])
         current = accessible.text_box("Stromwandler primär in A")
         key("Tab")
         wait_for("the focus in 'Stromwandler'", lambda: accessible.focused(current))
