@@ -17,10 +17,12 @@ JOBS         ?= $(shell nproc)
 # bindings. The install tests: the freedesktop validators, and dpkg-dev and
 # file, which CPack needs for the package's dependencies. libbenchmark-dev:
 # the benchmarks in bench/ are built with everything else, so that they keep
-# compiling, and run only by `make bench`.
+# compiling, and run only by `make bench`. weston and qt6-wayland: the
+# end-to-end test of the program as a native Wayland client.
 PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev qt6-base-dev \
             qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
             xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
+            weston qt6-wayland \
             desktop-file-utils appstream dpkg-dev file
 
 # What `make bench` needs beyond that: a display server of its own, and the
@@ -64,9 +66,11 @@ lint: build
 		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app
 	@echo "lint: clean"
 
-# Renders the window offscreen into docs/ (the README shows docs/window.png).
+# Renders the window offscreen into docs/ (the README shows docs/window.png),
+# and once more as a screen at twice the usual density shows it.
 screenshot: build
 	$(BUILD_DIR)/tests/render_window docs
+	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/render_window docs window-hidpi
 
 # The benchmarks in a Release build: the Google benchmarks of the number
 # texts and the headless window, then start-up, memory and keystroke against

@@ -12,9 +12,9 @@ class QLineEdit;
 
 // The window model drawn as the real window: one widget per control, at its
 // place, with its font, colours and stacking. The view keeps no state of its
-// own. Every write to the model shows at once, and every user change of a
-// widget goes into the model as a user action, so the handlers run exactly as
-// they do headless.
+// own, but for the moment a user's edit passes into the model. Every write to
+// the model shows at once, and every user change of a widget goes into the
+// model as a user action, so the handlers run exactly as they do headless.
 namespace ui::qt {
 
 class WindowView final : public QWidget {
@@ -34,6 +34,9 @@ private:
 
     Window& model_;
     std::array<QWidget*, control_count> widgets_{};
+    // The box whose user edit is going into the model at this moment, if any:
+    // the one write to a box that is the user's own rather than the program's.
+    const QLineEdit* typing_ = nullptr;
 };
 
 // The message port as a real message box, modal to the application: the
