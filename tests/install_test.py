@@ -26,6 +26,7 @@ import xml.etree.ElementTree as ElementTree
 
 COMMAND_TIMEOUT = 300
 XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 class Build:
@@ -40,7 +41,8 @@ class Build:
         return {
             "usr/bin/korvantelo",
             f"usr/share/applications/{cls.app_id}.desktop",
-            "usr/share/icons/hicolor/32x32/apps/korvantelo.png",
+            *(f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png" for size in ICON_SIZES),
+            "usr/share/icons/hicolor/scalable/apps/korvantelo.svg",
             f"usr/share/metainfo/{cls.app_id}.metainfo.xml",
             "usr/share/doc/korvantelo/copyright",
         }
@@ -113,11 +115,14 @@ class InstallTreeTest(unittest.TestCase):
         self.assertIn("Impuls", entry["Comment"])
         self.assertIn("Comment[en]", entry)
 
-    def test_icon_is_a_32_pixel_png_with_transparency(self):
-        width, height, depth, colour_type = png_header(
-            os.path.join(self.root, "usr/share/icons/hicolor/32x32/apps/korvantelo.png"))
-        self.assertEqual((width, height), (32, 32))
-        self.assertEqual((depth, colour_type), (8, 6), "not 8-bit RGBA")
+    def test_icons_are_pngs_of_their_size_with_transparency_and_an_svg(self):
+        for size in ICON_SIZES:
+            width, height, depth, colour_type = png_header(
+                os.path.join(self.root, f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png"))
+            self.assertEqual((width, height), (size, size))
+            self.assertEqual((depth, colour_type), (8, 6), f"{size}: not 8-bit RGBA")
+        svg = ElementTree.parse(os.path.join(self.root, "usr/share/icons/hicolor/scalable/apps/korvantelo.svg"))
+        self.assertEqual(svg.getroot().tag, "{http://www.w3.org/2000/svg}svg")
 
     def test_description_names_the_entry_the_program_and_this_version(self):
         component = ElementTree.parse(self.metainfo_path).getroot()
