@@ -8,13 +8,15 @@ InstallTreeTest installs the build into a scratch DESTDIR under /usr and
 checks the tree: the program, the menu entry, the icon and the software-centre
 description, that they name each other correctly, and that the freedesktop
 validators accept them (each validator only where it is installed).
-PackageTest builds the .deb with CPack into a scratch folder and reads it
-back with dpkg-deb.
+PackageTest builds the .deb with CPack into a scratch folder, reads it back
+with dpkg-deb and has lintian check it.
 """
 
 import argparse
 import configparser
+import gzip
 import os
+import re
 import shutil
 import stat
 import struct
@@ -44,7 +46,9 @@ class Build:
             *(f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png" for size in ICON_SIZES),
             "usr/share/icons/hicolor/scalable/apps/korvantelo.svg",
             f"usr/share/metainfo/{cls.app_id}.metainfo.xml",
+            "usr/share/man/man1/korvantelo.1.gz",
             "usr/share/doc/korvantelo/copyright",
+            "usr/share/doc/korvantelo/changelog.gz",
         }
 
 
@@ -137,6 +141,11 @@ class InstallTreeTest(unittest.TestCase):
         # The newest release comes first and is the version being built.
         self.assertEqual(component.find("releases/release").get("version"), Build.version)
 
+    def test_changelog_names_this_version_first(self):
+        # Lintian does not hold a binary package's changelog to its version.
+        with gzip.open(os.path.join(self.root, "usr/share/doc/korvantelo/changelog.gz"), "rt") as file:
+            self.assertRegex(file.readline(), rf"^korvantelo \({re.escape(Build.version)}\) ")
+
     def test_description_in_english_and_german(self):
         component = ElementTree.parse(self.metainfo_path).getroot()
         for tag in ("name", "summary", "description/p"):
@@ -173,6 +182,20 @@ class PackageTest(unittest.TestCase):
 
     def field(self, name):
         return run("dpkg-deb", "--field", self.deb, name).strip()
+
+    @unittest.skipUnless(shutil.which("lintian"), "lintian not installed")
+    def test_lintian_finds_nothing(self):
+        # Down to pedantic and experimental findings (the hardening ones are
+        # information), but not the two that do not apply: lintian's spelling
+        # list is English and the manual page is German, and the strip of
+        # CPack keeps the .comment section (a few bytes).
+        done = subprocess.run(["lintian", "--display-level", ">=pedantic", "--display-experimental",
+                               "--suppress-tags", "typo-in-manual-page,binary-has-unneeded-section",
+                               self.deb],
+                              capture_output=True, text=True, timeout=COMMAND_TIMEOUT)
+        findings = [line for line in done.stdout.splitlines() if line.strip()]
+        self.assertEqual(findings, [], done.stderr)
+        self.assertEqual(done.returncode, 0, done.stderr)
 
     def test_names_the_package_and_its_version(self):
         self.assertEqual(self.field("Package"), "korvantelo")
