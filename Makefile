@@ -66,7 +66,7 @@ LINT_PACKAGES := clang-tidy cppcheck
 lint: build
 	@scripts/ensure-packages $(LINT_PACKAGES)
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
-		|| { grep -E -A3 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; echo "lint: clang-tidy findings"; exit 1; }
+		|| { sed 's/\x1b\[[0-9;]*m//g' $(BUILD_DIR)/clang-tidy.log | grep -E -A3 'warning:|error:'; echo "lint: clang-tidy findings"; exit 1; }
 	cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --inline-suppr \
 		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app
 	@echo "lint: clean"

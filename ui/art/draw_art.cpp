@@ -445,7 +445,7 @@ IconPixels draw_icon()
     IconPixels icon;
     for (int y = 0; y < icon_size; ++y) {
         for (int x = 0; x < icon_size; ++x) {
-            const int colour = drawn[static_cast<std::size_t>(y * icon_size + x)];
+            const int colour = drawn[ui::art::icon::pixel_at(x, y, icon_size)];
             icon.transparent[y][x] = colour < 0;
             icon.index[y][x] = static_cast<std::uint8_t>(std::max(colour, 0));
         }

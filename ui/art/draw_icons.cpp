@@ -28,7 +28,7 @@ void write_png(int size, const fs::path& path)
     const std::vector<int> pixels = icon::pixels(size);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const int colour = pixels[static_cast<std::size_t>(y * size + x)];
+            const int colour = pixels[icon::pixel_at(x, y, size)];
             image.setPixel(x, y, colour < 0 ? 0u : 0xFF000000u | icon::palette[static_cast<std::size_t>(colour)]);
         }
     }

@@ -100,6 +100,12 @@ inline std::vector<Box> boxes(int size)
     return drawn;
 }
 
+// Where pixel (x, y) lies in a square picture of `size` rows, top row first.
+[[nodiscard]] constexpr std::size_t pixel_at(int x, int y, int size)
+{
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x);
+}
+
 // The icon as palette entries, top row first; -1 where it is transparent.
 inline std::vector<int> pixels(int size)
 {
@@ -107,7 +113,7 @@ inline std::vector<int> pixels(int size)
     for (const Box& box : boxes(size)) {
         for (int y = box.y; y < box.y + box.height; ++y) {
             for (int x = box.x; x < box.x + box.width; ++x) {
-                image[static_cast<std::size_t>(y * size + x)] = box.colour;
+                image[pixel_at(x, y, size)] = box.colour;
             }
         }
     }
