@@ -23,6 +23,12 @@ constexpr std::size_t kept_digit_limit = 800;
 // larger ones are held at it, so that no sum of exponents can overflow.
 constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
 
+// The largest text that to_text writes, 1,79769313486232E+308, as the digits
+// d of 0.d × 10^309. It lies above the largest double; texts up to it read as
+// the largest double, so that every written text reads back.
+constexpr std::string_view largest_written_digits = "179769313486232";
+constexpr std::int64_t largest_written_exponent = 309;
+
 // A number text taken apart: the value is 0.digits × 10^exponent, plus a
 // little more when `inexact` says that non-zero digits were dropped. The
 // digits are followed, in the same buffer, by the exponent of the "C" form
@@ -148,6 +154,17 @@ private:
     Decimal& result_;
 };
 
+// Whether 0.digits × 10^exponent is at most the largest written text. With
+// trailing zeros dropped, or a digit '1' standing for dropped non-zero digits,
+// a longer digit string that starts with a shorter one is the larger
+// fraction, so the string order decides.
+bool within_largest_written(const Decimal& decimal)
+{
+    const std::string_view digits(decimal.buffer.data(), decimal.digit_count);
+    return decimal.exponent < largest_written_exponent ||
+           (decimal.exponent == largest_written_exponent && digits <= largest_written_digits);
+}
+
 constexpr std::array<double, 23> exact_powers_of_ten = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -183,7 +200,7 @@ double to_number(std::string_view text)
     }
 
     // 0.d × 10^E lies in [10^(E-1), 10^E): from E = 310 on it is at least
-    // 10^309, beyond the double range; up to E = -324 it is below
+    // 10^309, beyond the largest written text; up to E = -324 it is below
     // 10^-324, less than half the smallest denormal, and rounds to zero. In
     // between, the exponent of the "C" form below is small.
     if (decimal.exponent >= 310) throw OutOfRange();
@@ -205,7 +222,8 @@ double to_number(std::string_view text)
         // Said of a value rounded to infinity or to zero alike; a value that
         // rounds to zero is below 10^-300, one that overflows above 10^300.
         if (decimal.exponent < 0) return zero;
-        throw OutOfRange();
+        if (!within_largest_written(decimal)) throw OutOfRange();
+        magnitude = DBL_MAX;
     } else if (error != std::errc() || stop != end) {
         throw Error("number could not be read");
     }
