@@ -6,28 +6,37 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <system_error>
-
-#include "calc/big_integer.h"
 
 namespace calc {
 namespace {
 
-// Significant digits kept of a long number text. A halfway point between two
-// doubles has at most 767 significant digits, so with 800 digits kept, the
-// digits beyond them only tell whether the value lies above the kept part.
+// How many significant digits of a text are handed to std::from_chars. A
+// halfway point between two doubles has at most 767 significant digits, so
+// beyond 800 digits only whether any of the rest is non-zero can matter; one
+// more digit '1' then stands for all of them.
 constexpr std::size_t kept_digit_limit = 800;
 
 // An exponent this large already puts every text far beyond the double range;
 // larger ones are held at it, so that no sum of exponents can overflow.
 constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
 
+// The largest text that to_text writes, 1,79769313486232E+308, as the digits
+// d of 0.d × 10^309. It lies above the largest double; texts up to it read as
+// the largest double, so that every written text reads back.
+constexpr std::string_view largest_written_digits = "179769313486232";
+constexpr std::int64_t largest_written_exponent = 309;
+
 // A number text taken apart: the value is 0.digits × 10^exponent, plus a
-// little more when `inexact` says that non-zero digits were dropped.
+// little more when `inexact` says that non-zero digits were dropped. The
+// digits are followed, in the same buffer, by the exponent of the "C" form
+// that std::from_chars reads.
 struct Decimal {
     bool negative = false;
-    std::string digits;  // significant digits, no leading zero
+    std::array<char, kept_digit_limit + 32> buffer;  // significant digits, no leading zero
+    std::size_t digit_count = 0;
     std::int64_t exponent = 0;
     bool inexact = false;
 };
@@ -35,11 +44,26 @@ struct Decimal {
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
+// The length of the run of decimal digits that `text` starts with; eight bytes
+// at a time, so that a pasted megabyte of digits is scanned quickly.
+std::size_t digit_run(std::string_view text)
+{
+    std::size_t n = 0;
+    for (; n + 8 <= text.size(); n += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + n, sizeof word);
+        // A byte's high bit is set here unless the byte lies in '0'..'9'.
+        if (((word + 0x4646464646464646) | (word - 0x3030303030303030)) & 0x8080808080808080) break;
+    }
+    while (n < text.size() && is_digit(text[n])) ++n;
+    return n;
+}
+
 class Scanner {
 public:
-    explicit Scanner(std::string_view text) : text_(text) {}
+    Scanner(std::string_view text, Decimal& result) : text_(text), result_(result) {}
 
-    Decimal scan()
+    void scan()
     {
         skip_blanks();
         if (accept('+')) {
@@ -53,7 +77,6 @@ public:
         if (accept('E') || accept('e')) scan_exponent();
         skip_blanks();
         if (pos_ != text_.size()) throw NotANumber();
-        return std::move(result_);
     }
 
 private:
@@ -72,21 +95,25 @@ private:
 
     std::size_t scan_digits(bool fraction)
     {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && is_digit(text_[pos_])) take_digit(text_[pos_++], fraction);
-        return pos_ - start;
+        const std::size_t length = digit_run(text_.substr(pos_));
+        take_digits(text_.substr(pos_, length), fraction);
+        pos_ += length;
+        return length;
     }
 
-    void take_digit(char digit, bool fraction)
+    void take_digits(std::string_view digits, bool fraction)
     {
-        if (result_.digits.empty() && digit == '0') {
-            if (fraction) --result_.exponent;  // a leading zero after the comma
-            return;
+        if (result_.digit_count == 0) {
+            // Leading zeros count only for the place of the first digit.
+            const std::size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
+            if (fraction) result_.exponent -= static_cast<std::int64_t>(zeros);
+            digits.remove_prefix(zeros);
         }
-        if (!fraction) ++result_.exponent;
-        if (result_.digits.size() < kept_digit_limit) {
-            result_.digits.push_back(digit);
-        } else if (digit != '0') {
+        if (!fraction) result_.exponent += static_cast<std::int64_t>(digits.size());
+        const std::size_t kept = std::min(digits.size(), kept_digit_limit - result_.digit_count);
+        std::copy_n(digits.data(), kept, result_.buffer.data() + result_.digit_count);
+        result_.digit_count += kept;
+        if (!result_.inexact && digits.find_first_not_of('0', kept) != std::string_view::npos) {
             result_.inexact = true;
         }
     }
@@ -124,128 +151,82 @@ private:
 
     std::string_view text_;
     std::size_t pos_ = 0;
-    Decimal result_;
+    Decimal& result_;
 };
+
+// Whether 0.digits × 10^exponent is at most the largest written text. With
+// trailing zeros dropped, or a digit '1' standing for dropped non-zero digits,
+// a longer digit string that starts with a shorter one is the larger
+// fraction, so the string order decides.
+bool within_largest_written(const Decimal& decimal)
+{
+    const std::string_view digits(decimal.buffer.data(), decimal.digit_count);
+    return decimal.exponent < largest_written_exponent ||
+           (decimal.exponent == largest_written_exponent && digits <= largest_written_digits);
+}
 
 constexpr std::array<double, 23> exact_powers_of_ten = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The common case: at most 15 digits and a small power of ten. Both factors
-// are exact doubles, so the one rounding of the product or quotient is the
-// correct rounding of the decimal value.
-bool try_exact_fast_path(std::uint64_t mantissa, std::int64_t power, double& result)
+// The texts people type: at most 15 digits and a small power of ten. Both
+// factors are exact doubles, so the one rounding of the product or quotient
+// is the correct rounding of the decimal value, and faster than the library.
+bool try_exact_fast_path(const Decimal& decimal, double& result)
 {
-    if constexpr (FLT_EVAL_METHOD != 0) {
-        return false;  // the step would not be rounded to double alone
-    } else {
-        if (power < -22 || power > 22) return false;
-        const double m = static_cast<double>(mantissa);
-        result = power >= 0 ? m * exact_powers_of_ten[static_cast<std::size_t>(power)]
-                            : m / exact_powers_of_ten[static_cast<std::size_t>(-power)];
-        return true;
-    }
-}
-
-// Exact rounding with big integers: value = digits × 10^power (a little more
-// when `inexact`). Finds the binary exponent, the 53-bit quotient and the
-// remainder, then rounds half to even.
-double round_exactly(const std::string& digits, std::int64_t power, bool inexact)
-{
-    using detail::BigInteger;
-    BigInteger numerator = BigInteger::from_digits(digits);
-    BigInteger denominator(1);
-    if (power >= 0) {
-        numerator.multiply_by_pow5(static_cast<unsigned>(power));
-    } else {
-        denominator.multiply_by_pow5(static_cast<unsigned>(-power));
-    }
-    const int binary_power = static_cast<int>(power);  // value = num / den × 2^binary_power
-
-    // floor(log2(num / den)) is the bit length difference or one less.
-    int log2 = static_cast<int>(numerator.bit_length()) - static_cast<int>(denominator.bit_length());
-    {
-        BigInteger n = numerator;
-        BigInteger d = denominator;
-        if (log2 >= 0) {
-            d.shift_left(static_cast<unsigned>(log2));
-        } else {
-            n.shift_left(static_cast<unsigned>(-log2));
-        }
-        if (compare(n, d) < 0) --log2;
-    }
-    const int top_bit = log2 + binary_power;  // the value lies in [2^top_bit, 2^(top_bit+1))
-    if (top_bit > DBL_MAX_EXP - 1) throw OutOfRange();
-
-    // The unit of the last mantissa bit: 2^-52 of the leading bit, or the
-    // denormal unit 2^-1074 below the normal range.
-    int unit = std::max(top_bit - (DBL_MANT_DIG - 1), DBL_MIN_EXP - DBL_MANT_DIG);
-    const int shift = binary_power - unit;
-    if (shift >= 0) {
-        numerator.shift_left(static_cast<unsigned>(shift));
-    } else {
-        denominator.shift_left(static_cast<unsigned>(-shift));
-    }
-
-    // mantissa = floor(num / den) < 2^53, by long division one bit at a time.
+    const std::int64_t power = decimal.exponent - static_cast<std::int64_t>(decimal.digit_count);
+    if (FLT_EVAL_METHOD != 0 || decimal.digit_count > 15 || power < -22 || power > 22) return false;
     std::uint64_t mantissa = 0;
-    BigInteger step = denominator;
-    step.shift_left(DBL_MANT_DIG - 1);
-    for (int bit = DBL_MANT_DIG - 1; bit >= 0; --bit) {
-        if (compare(numerator, step) >= 0) {
-            numerator.subtract(step);
-            mantissa |= std::uint64_t{1} << bit;
-        }
-        if (bit > 0) step.shift_right_one();
+    for (std::size_t i = 0; i < decimal.digit_count; ++i) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(decimal.buffer[i] - '0');
     }
-
-    // numerator now holds the remainder; compare it with half the divisor.
-    numerator.shift_left(1);
-    const int against_half = compare(numerator, denominator);
-    const bool round_up =
-        against_half > 0 || (against_half == 0 && (inexact || (mantissa & 1) != 0));
-    if (round_up) {
-        ++mantissa;
-        if (mantissa == std::uint64_t{1} << DBL_MANT_DIG) {
-            mantissa >>= 1;
-            ++unit;
-        }
-    }
-    if (unit > DBL_MAX_EXP - DBL_MANT_DIG) throw OutOfRange();
-    return std::ldexp(static_cast<double>(mantissa), unit);
+    const double m = static_cast<double>(mantissa);
+    result = power >= 0 ? m * exact_powers_of_ten[static_cast<std::size_t>(power)]
+                        : m / exact_powers_of_ten[static_cast<std::size_t>(-power)];
+    return true;
 }
 
 }  // namespace
 
 double to_number(std::string_view text)
 {
-    Decimal decimal = Scanner(text).scan();
+    Decimal decimal;
+    Scanner(text, decimal).scan();
     const double zero = decimal.negative ? -0.0 : 0.0;
-    if (decimal.digits.empty()) return zero;
-
-    // The exact tail decides ties only when no digits were dropped; otherwise
-    // the kept digits must stay at their full length (see kept_digit_limit).
+    if (decimal.digit_count == 0) return zero;
+    char* const digits = decimal.buffer.data();
     if (!decimal.inexact) {
-        const auto last = decimal.digits.find_last_not_of('0');
-        decimal.digits.erase(last + 1);
+        while (digits[decimal.digit_count - 1] == '0') --decimal.digit_count;
     }
 
     // 0.d × 10^E lies in [10^(E-1), 10^E): from E = 310 on it is at least
-    // 10^309, beyond the largest double; up to E = -324 it is below 10^-324,
-    // less than half the smallest denormal, and rounds to zero.
+    // 10^309, beyond the largest written text; up to E = -324 it is below
+    // 10^-324, less than half the smallest denormal, and rounds to zero. In
+    // between, the exponent of the "C" form below is small.
     if (decimal.exponent >= 310) throw OutOfRange();
     if (decimal.exponent <= -324) return zero;
-
-    const auto digit_count = static_cast<std::int64_t>(decimal.digits.size());
-    const std::int64_t power = decimal.exponent - digit_count;
     double magnitude = 0;
-    bool done = false;
-    if (!decimal.inexact && digit_count <= 15) {
-        std::uint64_t mantissa = 0;
-        for (const char digit : decimal.digits) mantissa = mantissa * 10 + static_cast<unsigned>(digit - '0');
-        done = try_exact_fast_path(mantissa, power, magnitude);
+    if (!decimal.inexact && try_exact_fast_path(decimal, magnitude)) {
+        return decimal.negative ? -magnitude : magnitude;
     }
-    if (!done) magnitude = round_exactly(decimal.digits, power, decimal.inexact);
+    if (decimal.inexact) digits[decimal.digit_count++] = '1';
+
+    // The "C" form: the digits as an integer, "e", the power of ten.
+    char* end = digits + decimal.digit_count;
+    *end++ = 'e';
+    const auto power = decimal.exponent - static_cast<std::int64_t>(decimal.digit_count);
+    end = std::to_chars(end, decimal.buffer.data() + decimal.buffer.size(), power).ptr;
+
+    const auto [stop, error] = std::from_chars(digits, end, magnitude);
+    if (error == std::errc::result_out_of_range) {
+        // Said of a value rounded to infinity or to zero alike; a value that
+        // rounds to zero is below 10^-300, one that overflows above 10^300.
+        if (decimal.exponent < 0) return zero;
+        if (!within_largest_written(decimal)) throw OutOfRange();
+        magnitude = DBL_MAX;
+    } else if (error != std::errc() || stop != end) {
+        throw Error("number could not be read");
+    }
     return decimal.negative ? -magnitude : magnitude;
 }
 

@@ -26,16 +26,19 @@ namespace calc {
 //   - an optional exponent, "E" or "e", an optional sign and at least one digit.
 //
 // Throws NotANumber for any other text (the empty text, "inf", "nan", hex forms
-// included) and OutOfRange for a value beyond the double range. A value that
-// underflows to zero or to a denormal is accepted. Runs in time linear in the
-// length of the text.
+// included) and OutOfRange for a value beyond the double range, except that a
+// value up to 1,79769313486232E+308 in magnitude (the largest text to_text
+// writes) reads as the largest double with its sign. A value that underflows
+// to zero or to a denormal is accepted, its sign kept. Runs in time linear in
+// the length of the text.
 [[nodiscard]] double to_number(std::string_view text);
 
 // Writes a finite double as C's printf("%.15G") does in the "C" locale (15
 // significant digits, trailing zeros dropped, exponent form where %G chooses
 // it, such as "1E+15" and "1E-05"), with a decimal comma instead of the point.
 // Negative zero is written "0". Every text written here reads back with
-// to_number to the value that the text denotes.
+// to_number to the value that the text denotes, the largest written text to
+// the largest double.
 //
 // Throws Error for an infinity or NaN, which no formula lets through.
 [[nodiscard]] std::string to_text(double value);

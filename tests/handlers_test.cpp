@@ -181,6 +181,20 @@ TEST_F(HandlersTest, berechnen_writes_the_ratio_then_the_wh_per_pulse)
     EXPECT_EQ(errors(), 0u);
 }
 
+// The largest ratio written, above the largest double, reads back as it.
+TEST_F(HandlersTest, berechnen_reads_back_the_largest_written_ratio)
+{
+    window.user_toggle(check_box);
+    window.user_replace_text(Control::txt_spannungswandler, "500");
+    window.user_replace_text(Control::txt_stromwandler, "1,7976931348623157E+308");
+    window.user_replace_text(Control::txt_wh, "1");
+    window.user_replace_text(Control::txt_impulse, "1");
+    EXPECT_EQ(ratio(), "1,79769313486232E+308");
+    window.user_press(Control::cmd_berechnen);
+    EXPECT_EQ(window.text(Control::txt_ergebnis), "1,79769313486232E+308");
+    EXPECT_EQ(errors(), 0u);
+}
+
 TEST_F(HandlersTest, typing_a_pulse_count_or_a_result_changes_nothing_else)
 {
     writes.clear();

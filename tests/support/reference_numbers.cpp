@@ -1,6 +1,7 @@
 #include "tests/support/reference_numbers.h"
 
 #include <array>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -163,6 +164,20 @@ std::int64_t decimal_magnitude(const Parts& parts)
     return lead + exponent;
 }
 
+// Whether a value beyond the largest double is still at most the largest
+// written text, 1,79769313486232E+308: its significant digits, both parts
+// together without leading and trailing zeros, against those of the bound,
+// when the first digit stands at the same place.
+bool at_most_largest_written(const Parts& parts)
+{
+    const std::int64_t magnitude_power = decimal_magnitude(parts);
+    if (magnitude_power != 309) return magnitude_power < 309;
+    std::string digits = parts.integer + parts.fraction;
+    digits.erase(0, digits.find_first_not_of('0'));
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return digits <= std::string_view("179769313486232");
+}
+
 }  // namespace
 
 Reading read_number_text(std::string_view text)
@@ -184,7 +199,10 @@ Reading read_number_text(std::string_view text)
     if (error == std::errc::result_out_of_range) {
         // from_chars says so for overflow and for underflow to zero alike.
         const std::int64_t magnitude_power = decimal_magnitude(parts);
-        if (magnitude_power > 300) return {Verdict::out_of_range, 0};
+        if (magnitude_power > 300) {
+            if (!at_most_largest_written(parts)) return {Verdict::out_of_range, 0};
+            return {Verdict::number, parts.negative ? -DBL_MAX : DBL_MAX};
+        }
         if (magnitude_power < -300) return {Verdict::number, parts.negative ? -0.0 : 0.0};
         throw std::logic_error("reference reading out of range at a moderate scale");
     }
@@ -205,11 +223,6 @@ std::string write_number_text(double value)
         if (c == 'e') c = 'E';
     }
     return text == "-0" ? "0" : text;
-}
-
-bool is_rounded_up_largest_double(std::string_view written)
-{
-    return written == "1,79769313486232E+308" || written == "-1,79769313486232E+308";
 }
 
 }  // namespace reference

@@ -20,15 +20,12 @@ struct Reading {
 // What a number text must read as: blanks (space, tab), an optional sign,
 // digits with an optional decimal comma (a digit on at least one side), "."
 // only between whole thousands groups of the integer part, an optional
-// exponent (E or e, optional sign, digits), blanks.
+// exponent (E or e, optional sign, digits), blanks. A value beyond the largest
+// double but at most 1,79769313486232E+308 reads as the largest double.
 [[nodiscard]] Reading read_number_text(std::string_view text);
 
 // printf("%.15G") in the "C" locale with a comma for the point; negative zero
 // as "0". Throws std::domain_error for an infinity or NaN.
 [[nodiscard]] std::string write_number_text(double value);
-
-// The one family of written texts that denotes a value beyond the double
-// range: the top sliver below DBL_MAX rounds up to 1,79769313486232E+308.
-[[nodiscard]] bool is_rounded_up_largest_double(std::string_view written);
 
 }  // namespace reference
