@@ -130,9 +130,11 @@ clean-fuzz:
 WINDOWS_DIR ?= build-windows
 # The cross compiler and resource compiler, zlib and GoogleTest for the
 # tests, djpeg to decode the panel picture for the resources, Wine with its
-# own fonts (MS Sans Serif among them), Xvfb and xauth for xvfb-run, zip.
+# own fonts (MS Sans Serif among them) and the X libraries that its display
+# driver loads, Xvfb and xauth for xvfb-run, zip.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
-                    googletest libjpeg-turbo-progs wine wine64 fonts-wine xvfb xauth zip python3
+                    googletest libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
+                    libxcursor1 libxfixes3 xvfb xauth zip python3
 WINDOWS_ZIP := $(WINDOWS_DIR)/Korvantelo-windows-x64.zip
 WITH_WINE := tests/win32/with-wine $(WINDOWS_DIR)
 
@@ -149,8 +151,11 @@ windows:
 		&& zip -q -X -l ../$(notdir $(WINDOWS_ZIP)) Korvantelo/LICENSE Korvantelo/LIESMICH.txt
 	@ls -l $(WINDOWS_DIR)/Korvantelo.exe $(WINDOWS_ZIP)
 
+# Everything at 96 dpi, then the window once more at 144 dpi.
 test-windows: windows
-	$(WITH_WINE) 96 ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
+	$(WITH_WINE) 96 env KORVANTELO_SCREEN_DPI=96 ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
+	$(WITH_WINE) 144 env KORVANTELO_SCREEN_DPI=144 ctest --test-dir $(WINDOWS_DIR) --output-on-failure \
+		-R window_win32_test
 
 screenshot-windows: windows
 	$(WITH_WINE) 96 tests/win32/wine-run $(WINDOWS_DIR)/tests/win32/capture_window.exe \

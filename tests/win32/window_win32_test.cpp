@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -101,8 +102,10 @@ TEST_F(WindowWin32Test, frame_and_controls_sit_where_the_layout_puts_them)
     EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(ex_style & WS_EX_APPWINDOW);
 
-    // Twips converted with the window's real DPI; per-monitor aware.
+    // Twips converted with the window's real DPI (the one the screen is set
+    // to, where the run names it); per-monitor aware.
     const auto dpi = static_cast<int>(GetDpiForWindow(window));
+    if (const char* screen_dpi = std::getenv("KORVANTELO_SCREEN_DPI")) EXPECT_EQ(dpi, std::atoi(screen_dpi));
     EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };

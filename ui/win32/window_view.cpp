@@ -1,6 +1,7 @@
 #include "ui/win32/window_view.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <system_error>
