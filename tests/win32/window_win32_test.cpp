@@ -105,7 +105,9 @@ TEST_F(WindowWin32Test, frame_and_controls_sit_where_the_layout_puts_them)
     // Twips converted with the window's real DPI (the one the screen is set
     // to, where the run names it); per-monitor aware.
     const auto dpi = static_cast<int>(GetDpiForWindow(window));
-    if (const char* screen_dpi = std::getenv("KORVANTELO_SCREEN_DPI")) EXPECT_EQ(dpi, std::atoi(screen_dpi));
+    if (const char* screen_dpi = std::getenv("KORVANTELO_SCREEN_DPI")) {
+        EXPECT_EQ(dpi, std::atoi(screen_dpi));
+    }
     EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
@@ -189,10 +191,15 @@ TEST_F(WindowWin32Test, input_error_shows_a_modal_message_and_keeps_the_ratio)
     type_into(Control::txt_stromwandler, L"x");
     const HWND box = driver::find_window(program, L"Fehler!", L"#32770");
     bool prompt_found = false;
+    bool icon_found = false;
     for (HWND h = GetWindow(box, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
         prompt_found = prompt_found || driver::text(h) == L"Eingabefehler!";
+        icon_found = icon_found || (GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
     }
     EXPECT_TRUE(prompt_found);
+    EXPECT_TRUE(icon_found);
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);  // OK only
     EXPECT_FALSE(IsWindowEnabled(window));  // modal: the window takes no input
     driver::bring_to_front(box);
     press(VK_RETURN);  // OK is the default button

@@ -138,8 +138,13 @@ WindowView::WindowView(Window& model, HINSTANCE instance)
         nullptr) {
         fail("cannot create the window");
     }
-    create_controls();
-    apply_dpi(GetDpiForWindow(window_), nullptr);
+    try {
+        create_controls();
+        apply_dpi(GetDpiForWindow(window_), nullptr);
+    } catch (...) {
+        DestroyWindow(window_);  // no destructor runs for a view that was never made
+        throw;
+    }
     model_.add_observer([this](Control id, Field field) { mirror(id, field); });
 }
 
