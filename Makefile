@@ -17,25 +17,30 @@ JOBS         ?= $(shell nproc)
 # bindings. The install tests: the freedesktop validators, and dpkg-dev and
 # file, which CPack needs for the package's dependencies. libbenchmark-dev:
 # the benchmarks in bench/ are built with everything else, so that they keep
-# compiling, and run only by `make bench`.
+# compiling, and run only by `make bench`. weston and qt6-wayland: the
+# end-to-end test of the program as a native Wayland client.
 PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev qt6-base-dev \
             qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
             xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
+            weston qt6-wayland \
             desktop-file-utils appstream dpkg-dev file
 
 # What `make bench` needs beyond that: a display server of its own, and the
 # X extensions with which bench/probe.cpp watches the screen and types.
 BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev
 
-.PHONY: all deps build run test test-sanitize screenshot art package bench clean
+.PHONY: all deps build run test test-sanitize lint screenshot art package bench clean
 
 all: build
 
 deps:
 	@scripts/ensure-packages $(PACKAGES)
 
+# Debian's interpreter: the end-to-end tests need its AT-SPI bindings.
+CMAKE_FLAGS := -DPython3_EXECUTABLE=/usr/bin/python3
+
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -45,14 +50,27 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKORVANTELO_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKORVANTELO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-# Renders the window offscreen into docs/ (the README shows docs/window.png).
+# Static analysis of the product code: clang-tidy (checks in .clang-tidy)
+# over what the build compiles, and cppcheck; any finding fails.
+LINT_PACKAGES := clang-tidy cppcheck
+lint: build
+	@scripts/ensure-packages $(LINT_PACKAGES)
+	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
+		|| { grep -E -A3 'warning:|error:' $(BUILD_DIR)/clang-tidy.log; echo "lint: clang-tidy findings"; exit 1; }
+	cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --inline-suppr \
+		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app
+	@echo "lint: clean"
+
+# Renders the window offscreen into docs/ (the README shows docs/window.png),
+# and once more as a screen at twice the usual density shows it.
 screenshot: build
 	$(BUILD_DIR)/tests/render_window docs
+	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/render_window docs window-hidpi
 
 # The benchmarks in a Release build: the Google benchmarks of the number
 # texts and the headless window, then start-up, memory and keystroke against

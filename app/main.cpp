@@ -11,21 +11,39 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
-#include "ui/window_view.h"
+#include "app/main_window.h"
 
 namespace {
 
+// What the platform said first while the toolkit started: its reason when no
+// display can be opened ("could not connect to display", a plugin that does
+// not load). Held only for the one report below.
+std::string& startup_reason()
+{
+    static std::string reason;
+    return reason;
+}
+
 // While the toolkit starts: a platform that cannot open a display makes Qt
-// explain at length and then abort. Say it in one line and fail instead.
+// explain at length and then abort. Say it in one German line, add Qt's own
+// reason on a second, and fail instead.
 void report_startup_message(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
+    std::string& reason = startup_reason();
     if (type == QtFatalMsg) {
-        std::fputs("korvantelo: kann keine Anzeige öffnen (ist DISPLAY gesetzt?)\n", stderr);
+        if (reason.empty()) reason = text.section(QLatin1Char('\n'), 0, 0).trimmed().toStdString();
+        std::fputs("korvantelo: kann keine Anzeige öffnen\n", stderr);
+        std::fprintf(stderr, "korvantelo: %s\n", reason.c_str());
         std::fflush(stderr);
         std::_Exit(EXIT_FAILURE);
     }
-    if (QLatin1StringView(context.category).startsWith(QLatin1StringView("qt.qpa"))) return;
+    const bool from_platform = QLatin1StringView(context.category).startsWith(QLatin1StringView("qt.qpa"));
+    if (from_platform || type != QtDebugMsg) {
+        if (reason.empty()) reason = text.trimmed().toStdString();
+        if (from_platform) return;
+    }
     std::fputs(qPrintable(qFormatLogMessage(type, context, text) + QLatin1Char('\n')), stderr);
 }
 
@@ -53,8 +71,8 @@ int main()
         qWarning("korvantelo: German toolkit texts missing");
     }
 
-    ui::install_font_substitutes();
-    ui::MainWindow window;  // every control in its stored state, the handlers bound
+    ui::qt::install_font_substitutes();
+    app::MainWindow window;  // every control in its stored state, the handlers bound
     window.model.load();
     window.view.show();
     return QApplication::exec();

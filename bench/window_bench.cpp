@@ -10,6 +10,8 @@
 
 #include "ui/handlers.h"
 #include "ui/window.h"
+#include "tests/support/recording_port.h"
+#include "tests/support/user_edit.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ struct LoadedWindow {
         ui::bind_event_handlers(window);
         window.load();
     }
-    ui::RecordingPort port;
+    support::RecordingPort port;
     ui::Window window{port};
 };
 
@@ -32,9 +34,9 @@ void type_and_delete(benchmark::State& state, LoadedWindow& w, std::string_view 
     bool typed = false;
     for (auto _ : state) {
         if (typed) {
-            w.window.user_edit(Control::txt_stromwandler, 1, 1, "");
+            support::user_edit(w.window, Control::txt_stromwandler, 1, 1, "");
         } else {
-            w.window.user_edit(Control::txt_stromwandler, 1, 0, key);
+            support::user_edit(w.window, Control::txt_stromwandler, 1, 0, key);
         }
         typed = !typed;
         if (w.port.count() > 1000) w.port.clear();

@@ -4,26 +4,13 @@
 
 namespace calc {
 
-ArithmeticError::ArithmeticError(ArithmeticFault fault)
-    : Error(fault == ArithmeticFault::invalid_operation ? "invalid floating-point operation"
-            : fault == ArithmeticFault::division_by_zero ? "floating-point division by zero"
-                                                          : "floating-point overflow"),
-      fault_(fault)
-{
-}
-
-void raise_arithmetic_error(ArithmeticFault fault)
-{
-    throw ArithmeticError(fault);
-}
-
 namespace {
 
 // The operands are finite, so a result that is not finite came from this step.
 double checked(double result)
 {
-    if (std::isnan(result)) raise_arithmetic_error(ArithmeticFault::invalid_operation);
-    if (std::isinf(result)) raise_arithmetic_error(ArithmeticFault::overflow);
+    if (std::isnan(result)) throw ArithmeticError("invalid floating-point operation");
+    if (std::isinf(result)) throw ArithmeticError("floating-point overflow");
     return result;
 }
 
@@ -32,8 +19,8 @@ double checked(double result)
 double checked_quotient(double a, double b)
 {
     if (b == 0) {
-        raise_arithmetic_error(a == 0 ? ArithmeticFault::invalid_operation
-                                      : ArithmeticFault::division_by_zero);
+        throw ArithmeticError(a == 0 ? "invalid floating-point operation"
+                                     : "floating-point division by zero");
     }
     return checked(a / b);
 }

@@ -24,22 +24,12 @@ public:
     OutOfRange() : Error("number beyond the double range") {}
 };
 
-// The three conditions a formula step is checked for. Underflow, denormal
-// results and inexact results are not among them: they are never errors.
-enum class ArithmeticFault { invalid_operation, division_by_zero, overflow };
-
-// A formula step failed its arithmetic check.
+// A formula step failed its arithmetic check: an invalid operation (zero by
+// zero), a division by zero, or a result beyond the double range. Underflow,
+// denormal and inexact results are never errors.
 class ArithmeticError : public Error {
 public:
-    explicit ArithmeticError(ArithmeticFault fault);
-    [[nodiscard]] ArithmeticFault fault() const noexcept { return fault_; }
-
-private:
-    ArithmeticFault fault_;
+    using Error::Error;
 };
-
-// Raises the error of a failed floating-point step. The arithmetic check is
-// its only caller.
-[[noreturn]] void raise_arithmetic_error(ArithmeticFault fault);
 
 }  // namespace calc

@@ -25,6 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # comes with libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The synopsis, then the long description, which CPack indents as Debian wants.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "energy per pulse behind current and voltage transformers")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

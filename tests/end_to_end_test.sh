@@ -5,24 +5,34 @@
 # accessibility bus (AT-SPI) is started on demand, so that the tests can read
 # the window from outside the program the way a screen reader does.
 #
-#   end_to_end_test.sh PROGRAM [unittest arguments, e.g. a test class]
+#   end_to_end_test.sh [--wayland] PROGRAM [unittest arguments, e.g. a test class]
+#
+# With --wayland the desktop is a Wayland compositor (weston) in a window on
+# the private X server instead of the window manager; X input events typed
+# into that window reach the Wayland client that has the keyboard focus.
 #
 # Exits 77 (skipped) when a tool is missing. Everything started here is ended
 # on the way out, whether the tests pass, fail, hang or are interrupted.
 set -eu
 
-[ $# -ge 1 ] || { echo "usage: $0 PROGRAM [unittest arguments]" >&2; exit 2; }
+desktop=x11
+if [ "${1:-}" = --wayland ]; then
+    desktop=wayland
+    shift
+fi
+[ $# -ge 1 ] || { echo "usage: $0 [--wayland] PROGRAM [unittest arguments]" >&2; exit 2; }
 program=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)
-# Debian's own interpreter: the AT-SPI bindings (python3-gi) are installed for it.
-python=/usr/bin/python3
+# The interpreter that has the AT-SPI bindings (python3-gi), as the build found it.
+python=${PYTHON:-python3}
 
 # The bounds on the whole run; a passing run needs a few seconds.
 server_timeout=20   # X server and window manager ready
 tests_timeout=120   # the tests themselves
 
-for tool in Xvfb openbox xdotool wmctrl xwininfo dbus-daemon /usr/libexec/at-spi-bus-launcher "$python"; do
+if [ "$desktop" = wayland ]; then shell_tools=weston; else shell_tools="openbox wmctrl"; fi
+for tool in Xvfb $shell_tools xdotool xwininfo dbus-daemon /usr/libexec/at-spi-bus-launcher "$python"; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "skipped: $tool is missing" >&2
         exit 77
@@ -46,7 +56,12 @@ cleanup() {
     # The tests first. timeout passes the signal on to its process group: the
     # tests and every program they started.
     [ -n "$tests_pid" ] && kill "$tests_pid" 2>/dev/null && wait "$tests_pid"
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    # weston leads a session of its own; openbox is killed alone.
+    if [ "$desktop" = wayland ]; then
+        [ -n "$wm_pid" ] && kill -- "-$wm_pid" 2>/dev/null
+    else
+        [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    fi
     # The session bus runs in a process group of its own, together with the
     # services it started (the accessibility bus and its registry).
     [ -n "$bus_pid" ] && kill -- "-$bus_pid" 2>/dev/null
@@ -88,12 +103,27 @@ fi
 DISPLAY=":$(cat "$work/display")"
 export DISPLAY
 
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-if ! wait_until "$server_timeout" wmctrl -m; then
-    echo "openbox did not start:" >&2
-    cat "$work/openbox.log" >&2
-    exit 1
+if [ "$desktop" = wayland ]; then
+    # Drawn in software, with no screen saver; its socket shows it is ready.
+    # In a session of its own, so that the clients it starts (its panel, its
+    # on-screen keyboard) end with it.
+    setsid weston --backend=x11-backend.so --use-pixman --width=1000 --height=740 --idle-time=0 \
+        --socket=korvantelo-test >"$work/weston.log" 2>&1 &
+    wm_pid=$!
+    if ! wait_until "$server_timeout" test -S "$XDG_RUNTIME_DIR/korvantelo-test"; then
+        echo "weston did not start:" >&2
+        cat "$work/weston.log" >&2
+        exit 1
+    fi
+    export WAYLAND_DISPLAY=korvantelo-test
+else
+    openbox >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    if ! wait_until "$server_timeout" wmctrl -m; then
+        echo "openbox did not start:" >&2
+        cat "$work/openbox.log" >&2
+        exit 1
+    fi
 fi
 
 dbus-daemon --session --fork --print-address=4 --print-pid=5 \

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "ui/window.h"
+#include "tests/support/recording_port.h"
+#include "tests/support/user_edit.h"
 
 namespace {
 
@@ -36,7 +38,7 @@ protected:
     {
         std::vector<std::string> ratios;
         for (const char key : keys) {
-            window.user_edit(box, window.text(box).size(), 0, std::string(1, key));
+            support::user_edit(window, box, window.text(box).size(), 0, std::string(1, key));
             ratios.push_back(ratio());
         }
         return ratios;
@@ -45,16 +47,16 @@ protected:
     // Selects the whole text and types over it.
     std::vector<std::string> retype(Control box, std::string_view keys)
     {
-        window.user_edit(box, 0, window.text(box).size(), keys.substr(0, 1));
+        support::user_edit(window, box, 0, window.text(box).size(), keys.substr(0, 1));
         std::vector<std::string> ratios{ratio()};
         const auto rest = type(box, keys.substr(1));
         ratios.insert(ratios.end(), rest.begin(), rest.end());
         return ratios;
     }
 
-    void erase_all(Control box) { window.user_edit(box, 0, window.text(box).size(), ""); }
+    void erase_all(Control box) { support::user_edit(window, box, 0, window.text(box).size(), ""); }
 
-    ui::RecordingPort port;
+    support::RecordingPort port;
     Window window{port};
     std::vector<std::pair<Control, Field>> writes;
 };
@@ -194,7 +196,7 @@ TEST_F(HandlersTest, bad_text_in_a_trapping_box_shows_the_message_and_keeps_the_
     window.user_replace_text(Control::txt_wh, "2000");
     erase_all(Control::txt_wh);
     EXPECT_EQ(errors(), 1u);
-    EXPECT_EQ(port.shown().back(), (ui::RecordingPort::Shown{"Eingabefehler!", "Fehler!", 48}));
+    EXPECT_EQ(port.shown().back(), support::input_error);
     EXPECT_EQ(window.text(Control::txt_kwh), "2");
     type(Control::txt_wh, "5");
     EXPECT_EQ(window.text(Control::txt_kwh), "0,005");
@@ -202,7 +204,7 @@ TEST_F(HandlersTest, bad_text_in_a_trapping_box_shows_the_message_and_keeps_the_
     window.user_replace_text(Control::txt_stromwandler, "400");
     EXPECT_EQ(type(Control::txt_stromwandler, "x"), (Strings{"80"}));
     EXPECT_EQ(errors(), 2u);
-    window.user_edit(Control::txt_stromwandler, 3, 1, "");
+    support::user_edit(window, Control::txt_stromwandler, 3, 1, "");
     EXPECT_EQ(ratio(), "80");
     EXPECT_EQ(errors(), 2u);
     erase_all(Control::txt_stromwandler);
@@ -276,7 +278,7 @@ TEST_F(HandlersTest, check_box_with_a_bad_current_still_moves_the_row)
 
 TEST(event_bindings, bind_exactly_six_handlers)
 {
-    ui::RecordingPort port;
+    support::RecordingPort port;
     Window window(port);
     ui::bind_event_handlers(window);
     EXPECT_THROW(ui::bind_event_handlers(window), ui::ModelError);  // every event taken once

@@ -1,8 +1,12 @@
 // Renders the window offscreen into PNG files, for the README and for looking
-// at the layout: render_window <folder>
+// at the layout: render_window <folder> [<name>]
 //   window.png          as the program starts
 //   window-voltage.png  voltage transformer ticked, figures typed, Berechnen pressed
+//   window-dark.png     the same under a dark colour scheme of the desktop
 //   message.png         the input-error message
+// With a name, only the second of these, as <folder>/<name>.png; with
+// QT_SCALE_FACTOR set it shows the window as a HiDPI screen does:
+//   QT_SCALE_FACTOR=2 render_window docs window-hidpi
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +17,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/window_view.h"
+#include "app/main_window.h"
+#include "tests/widget_testing.h"
 
 namespace {
 
@@ -23,32 +28,56 @@ void save(QWidget& widget, const QString& path)
     std::printf("%s\n", qPrintable(path));
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Ticks the voltage transformer, types the figures and presses Berechnen.
+void fill_in(ui::Window& model)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: render_window <folder>\n");
-        return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    ui::install_font_substitutes();
-
-    ui::MainWindow window;
-    ui::Window& model = window.model;
-    ui::WindowView& view = window.view;
-    model.load();
-    view.show();
-    save(view, folder.filePath("window.png"));
-
     model.user_toggle(ui::Control::chk_Spannungswandler);
     model.user_replace_text(ui::Control::txt_spannungswandler, "20000");
     model.user_replace_text(ui::Control::txt_stromwandler, "400");
     model.user_replace_text(ui::Control::txt_impulse, "1000");
     model.user_press(ui::Control::cmd_berechnen);
+}
+
+// A window of its own, filled in, saved under the application's palette.
+void save_filled_in(const QString& path)
+{
+    app::MainWindow window;
+    window.model.load();
+    window.view.show();
+    fill_in(window.model);
+    save(window.view, path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: render_window <folder> [<name>]\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    ui::qt::install_font_substitutes();
+    if (argc == 3) {
+        save_filled_in(folder.filePath(QString::fromLocal8Bit(argv[2]) + ".png"));
+        return 0;
+    }
+
+    app::MainWindow window;
+    ui::Window& model = window.model;
+    ui::qt::WindowView& view = window.view;
+    model.load();
+    view.show();
+    save(view, folder.filePath("window.png"));
+    fill_in(model);
     save(view, folder.filePath("window-voltage.png"));
+
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(widget_testing::dark_palette());
+    save_filled_in(folder.filePath("window-dark.png"));
+    QApplication::setPalette(desktop);
 
     QTimer::singleShot(50, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {

@@ -1,9 +1,12 @@
 #include "resource_reading.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#include <stdlib.h>  // mkdtemp
 
 namespace resource_reading {
 
@@ -28,9 +31,9 @@ public:
         require(at % 4 == 0, "node not 4-byte aligned at " + std::to_string(at));
         require(at + 6 <= limit, "node header beyond its container at " + std::to_string(at));
         VersionNode node;
-        node.length = static_cast<std::uint16_t>(le(record_, at, 2));
-        node.value_length = static_cast<std::uint16_t>(le(record_, at + 2, 2));
-        node.type = static_cast<std::uint16_t>(le(record_, at + 4, 2));
+        node.length = static_cast<std::uint16_t>(read_le(record_, at, 2));
+        node.value_length = static_cast<std::uint16_t>(read_le(record_, at + 2, 2));
+        node.type = static_cast<std::uint16_t>(read_le(record_, at + 4, 2));
         require(node.type <= 1, "node type " + std::to_string(node.type) + " at " + std::to_string(at));
         const std::size_t end = at + node.length;
         require(node.length >= 6 && end <= limit, "node length beyond its container at " + std::to_string(at));
@@ -39,7 +42,7 @@ public:
         std::size_t pos = at + 6;
         for (;; pos += 2) {
             require(pos + 2 <= end, "key without terminating zero at " + std::to_string(at));
-            const auto unit = static_cast<char16_t>(le(record_, pos, 2));
+            const auto unit = static_cast<char16_t>(read_le(record_, pos, 2));
             if (unit == 0) break;
             key.push_back(unit);
         }
@@ -77,15 +80,6 @@ private:
 
 }  // namespace
 
-std::uint32_t le(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size)
-{
-    require(size <= 4 && offset <= bytes.size() && size <= bytes.size() - offset,
-            "read beyond the end at " + std::to_string(offset));
-    std::uint32_t value = 0;
-    for (std::size_t i = size; i-- > 0;) value = (value << 8) | bytes[offset + i];
-    return value;
-}
-
 std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -95,49 +89,23 @@ std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path)
     return bytes;
 }
 
-std::vector<std::vector<std::uint8_t>> elf_sections(const std::vector<std::uint8_t>& elf, std::string_view name)
+std::vector<std::uint8_t> elf_section(const std::filesystem::path& file, std::string_view name)
 {
-    const std::span<const std::uint8_t> file(elf);
-    require(elf.size() >= 64 && elf[0] == 0x7F && elf[1] == 'E' && elf[2] == 'L' && elf[3] == 'F',
-            "not an ELF file");
-    require(elf[4] == 2 && elf[5] == 1, "not a 64-bit little-endian ELF file");
-    const auto le64 = [&file](std::size_t offset) {
-        return std::uint64_t{le(file, offset, 4)} | (std::uint64_t{le(file, offset + 4, 4)} << 32);
-    };
-    const std::uint64_t table = le64(0x28);
-    require(le(file, 0x3A, 2) == 64, "unexpected section header size");
-    require(table <= elf.size(), "section headers beyond the end of the file");
-    const auto header = [&](std::uint64_t index) -> std::size_t {
-        require(index < (elf.size() - table) / 64, "section header beyond the end of the file");
-        return static_cast<std::size_t>(table + index * 64);
-    };
-    // Past 0xFF00 sections the count and the names' index live in section 0.
-    std::uint64_t count = le(file, 0x3C, 2);
-    std::uint64_t names_index = le(file, 0x3E, 2);
-    if (count == 0 && table != 0) count = le64(header(0) + 32);
-    if (names_index == 0xFFFF) names_index = le(file, header(0) + 40, 4);
-    require(names_index < count, "no section names");
-
-    const auto contents = [&](std::size_t at) {
-        require(le(file, at + 4, 4) != 8, "section without contents in the file");  // SHT_NOBITS
-        const std::uint64_t offset = le64(at + 24);
-        const std::uint64_t size = le64(at + 32);
-        require(offset <= elf.size() && size <= elf.size() - offset, "section beyond the end of the file");
-        return file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
-    };
-    const auto names = contents(header(names_index));
-    std::vector<std::vector<std::uint8_t>> found;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        const std::size_t at = header(i);
-        const std::uint32_t name_at = le(file, at, 4);
-        require(name_at < names.size(), "section name beyond the name table");
-        const auto* first = reinterpret_cast<const char*>(names.data()) + name_at;
-        const std::string_view section_name(first, std::string_view(first, names.size() - name_at).find('\0'));
-        if (section_name != name) continue;
-        const auto bytes = contents(at);
-        found.emplace_back(bytes.begin(), bytes.end());
-    }
-    return found;
+    // objcopy writes the section's bytes to a file of their own; the copy of
+    // the executable that it must also write goes nowhere.
+    std::string folder_template = (std::filesystem::temp_directory_path() / "korvantelo-section.XXXXXX").string();
+    require(::mkdtemp(folder_template.data()) != nullptr, "cannot make a scratch folder");
+    const std::filesystem::path folder(folder_template);
+    const std::filesystem::path dumped = folder / "section";
+    const std::string command = std::string(OBJCOPY) + " --dump-section '" + std::string(name) + "=" +
+                                dumped.string() + "' '" + file.string() + "' /dev/null 2>/dev/null";
+    const int status = std::system(command.c_str());
+    const bool found = status == 0 && std::filesystem::exists(dumped);
+    std::vector<std::uint8_t> bytes;
+    if (found) bytes = read_bytes(dumped);
+    std::filesystem::remove_all(folder);
+    require(found, "no section " + std::string(name) + " in " + file.string());
+    return bytes;
 }
 
 std::string utf8(std::u16string_view units)

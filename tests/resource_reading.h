@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
-// Reading what a build produced: ELF sections, and the version record as a
+#include "ui/art/binary_formats.h"
+
+// Reading what a build produced: an ELF section, and the version record as a
 // tree. Written apart from app/versioninfo so that the tests do not take the
 // serializer's word for its own layout. Malformed input throws
 // std::runtime_error.
@@ -15,8 +17,9 @@ namespace resource_reading {
 
 std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path);
 
-// The contents of every section of an ELF64 little-endian file with this name.
-std::vector<std::vector<std::uint8_t>> elf_sections(const std::vector<std::uint8_t>& elf, std::string_view name);
+// The contents of the ELF section of that name in `file`, as binutils'
+// objcopy dumps it; throws when the file has no such section.
+std::vector<std::uint8_t> elf_section(const std::filesystem::path& file, std::string_view name);
 
 // One node of a VS_VERSIONINFO record.
 struct VersionNode {
@@ -39,7 +42,6 @@ VersionNode parse_version_record(std::span<const std::uint8_t> record);
 // UTF-16LE units to UTF-8.
 std::string utf8(std::u16string_view units);
 
-// A little-endian number at `offset`.
-std::uint32_t le(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size);
+using ui::art::read_le;
 
 }  // namespace resource_reading

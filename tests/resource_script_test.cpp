@@ -26,7 +26,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using resource_reading::le;
+using resource_reading::read_le;
 
 constexpr std::uint16_t rt_icon = 3;
 constexpr std::uint16_t rt_group_icon = 14;
@@ -65,32 +65,32 @@ std::vector<ResourceEntry> parse_res(const std::vector<std::uint8_t>& file)
     std::size_t at = 0;
     const auto id = [&file](std::size_t& pos) {
         ResourceId result;
-        if (le(file, pos, 2) == 0xFFFF) {
-            result.number = static_cast<std::uint16_t>(le(file, pos + 2, 2));
+        if (read_le(file, pos, 2) == 0xFFFF) {
+            result.number = static_cast<std::uint16_t>(read_le(file, pos + 2, 2));
             pos += 4;
             return result;
         }
         result.numeric = false;
         std::u16string units;
-        for (; le(file, pos, 2) != 0; pos += 2) units.push_back(static_cast<char16_t>(le(file, pos, 2)));
+        for (; read_le(file, pos, 2) != 0; pos += 2) units.push_back(static_cast<char16_t>(read_le(file, pos, 2)));
         pos += 2;
         result.name = resource_reading::utf8(units);
         return result;
     };
     bool first = true;
     while (at < file.size()) {
-        const std::uint32_t data_size = le(file, at, 4);
-        const std::uint32_t header_size = le(file, at + 4, 4);
+        const std::uint32_t data_size = read_le(file, at, 4);
+        const std::uint32_t header_size = read_le(file, at + 4, 4);
         std::size_t pos = at + 8;
         ResourceEntry entry;
         entry.type = id(pos);
         entry.name = id(pos);
         pos = (pos + 3) & ~std::size_t{3};
-        entry.data_version = le(file, pos, 4);
-        entry.memory_flags = static_cast<std::uint16_t>(le(file, pos + 4, 2));
-        entry.language = static_cast<std::uint16_t>(le(file, pos + 6, 2));
-        entry.version = le(file, pos + 8, 4);
-        entry.characteristics = le(file, pos + 12, 4);
+        entry.data_version = read_le(file, pos, 4);
+        entry.memory_flags = static_cast<std::uint16_t>(read_le(file, pos + 4, 2));
+        entry.language = static_cast<std::uint16_t>(read_le(file, pos + 6, 2));
+        entry.version = read_le(file, pos + 8, 4);
+        entry.characteristics = read_le(file, pos + 12, 4);
         pos += 16;
         require(pos - at == header_size, "header size " + std::to_string(header_size) + " at " + std::to_string(at) +
                                              ", fields end after " + std::to_string(pos - at));
@@ -187,10 +187,7 @@ TEST_F(ResourceScript, version_resource_is_the_record_in_the_executable)
     EXPECT_EQ(version.name.number, 1);
     EXPECT_EQ(version.language, 0x0407);
 
-    const auto sections =
-        resource_reading::elf_sections(resource_reading::read_bytes(EXECUTABLE_UNDER_TEST), VERSION_SECTION);
-    ASSERT_EQ(sections.size(), 1u) << EXECUTABLE_UNDER_TEST;
-    EXPECT_EQ(version.data, sections.front());
+    EXPECT_EQ(version.data, resource_reading::elf_section(EXECUTABLE_UNDER_TEST, VERSION_SECTION));
 }
 
 TEST_F(ResourceScript, icon_image_is_number_30001_with_the_icon_files_image)
@@ -200,15 +197,15 @@ TEST_F(ResourceScript, icon_image_is_number_30001_with_the_icon_files_image)
     EXPECT_EQ(image.name.number, 30001);
     EXPECT_EQ(image.language, 0);
     ASSERT_EQ(image.data.size(), 744u);
-    EXPECT_EQ(le(image.data, 0, 4), 40u) << "bitmap header size";
-    EXPECT_EQ(le(image.data, 4, 4), 32u) << "width";
-    EXPECT_EQ(le(image.data, 8, 4), 64u) << "height of colours and mask";
-    EXPECT_EQ(le(image.data, 12, 2), 1u) << "planes";
-    EXPECT_EQ(le(image.data, 14, 2), 4u) << "bits per pixel";
+    EXPECT_EQ(read_le(image.data, 0, 4), 40u) << "bitmap header size";
+    EXPECT_EQ(read_le(image.data, 4, 4), 32u) << "width";
+    EXPECT_EQ(read_le(image.data, 8, 4), 64u) << "height of colours and mask";
+    EXPECT_EQ(read_le(image.data, 12, 2), 1u) << "planes";
+    EXPECT_EQ(read_le(image.data, 14, 2), 4u) << "bits per pixel";
 
     // The same bytes as the image in the .ico file, word order and all.
     const auto icon = resource_reading::read_bytes(ICON_FILE);
-    const std::uint32_t offset = le(icon, 18, 4);
+    const std::uint32_t offset = read_le(icon, 18, 4);
     ASSERT_LE(offset + 744u, icon.size());
     EXPECT_TRUE(std::equal(image.data.begin(), image.data.end(), icon.begin() + offset));
 }
@@ -220,17 +217,17 @@ TEST_F(ResourceScript, icon_group_is_number_1_naming_the_one_image)
     EXPECT_EQ(group.name.number, 1);
     EXPECT_EQ(group.language, 0);
     ASSERT_EQ(group.data.size(), 6u + 14u);
-    EXPECT_EQ(le(group.data, 0, 2), 0u) << "reserved";
-    EXPECT_EQ(le(group.data, 2, 2), 1u) << "resource type: icon";
-    EXPECT_EQ(le(group.data, 4, 2), 1u) << "images";
+    EXPECT_EQ(read_le(group.data, 0, 2), 0u) << "reserved";
+    EXPECT_EQ(read_le(group.data, 2, 2), 1u) << "resource type: icon";
+    EXPECT_EQ(read_le(group.data, 4, 2), 1u) << "images";
     EXPECT_EQ(group.data[6], 32) << "width";
     EXPECT_EQ(group.data[7], 32) << "height";
     EXPECT_EQ(group.data[8], 16) << "colours";
     EXPECT_EQ(group.data[9], 0) << "reserved";
-    EXPECT_EQ(le(group.data, 10, 2), 1u) << "planes";
-    EXPECT_EQ(le(group.data, 12, 2), 4u) << "bits per pixel";
-    EXPECT_EQ(le(group.data, 14, 4), 744u) << "image bytes";
-    EXPECT_EQ(le(group.data, 18, 2), 30001u) << "image number";
+    EXPECT_EQ(read_le(group.data, 10, 2), 1u) << "planes";
+    EXPECT_EQ(read_le(group.data, 12, 2), 4u) << "bits per pixel";
+    EXPECT_EQ(read_le(group.data, 14, 4), 744u) << "image bytes";
+    EXPECT_EQ(read_le(group.data, 18, 2), 30001u) << "image number";
 }
 
 // A script the compiler gets for `facts`, written here independently of

@@ -16,11 +16,7 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 
 std::vector<std::uint8_t> record_bytes()
 {
-    const auto sections = resource_reading::elf_sections(resource_reading::read_bytes(EXECUTABLE_UNDER_TEST),
-                                                         VERSION_SECTION);
-    if (sections.size() != 1)
-        throw std::runtime_error(std::to_string(sections.size()) + " sections " VERSION_SECTION " in " EXECUTABLE_UNDER_TEST);
-    return sections.front();
+    return resource_reading::elf_section(EXECUTABLE_UNDER_TEST, VERSION_SECTION);
 }
 
 class VersionRecord : public ::testing::Test {
@@ -28,7 +24,7 @@ protected:
     std::vector<std::uint8_t> bytes = record_bytes();
     VersionNode root = resource_reading::parse_version_record(bytes);
 
-    [[nodiscard]] std::uint32_t fixed(std::size_t index) const { return resource_reading::le(root.value, 4 * index, 4); }
+    [[nodiscard]] std::uint32_t fixed(std::size_t index) const { return resource_reading::read_le(root.value, 4 * index, 4); }
 };
 
 TEST_F(VersionRecord, root_is_vs_version_info_with_the_fixed_part)
@@ -71,8 +67,8 @@ TEST_F(VersionRecord, translation_is_german_in_unicode)
     EXPECT_EQ(translation.type, 0);
     EXPECT_TRUE(translation.children.empty());
     ASSERT_EQ(translation.value_length, 4);
-    EXPECT_EQ(resource_reading::le(translation.value, 0, 2), 0x0407u) << "language";
-    EXPECT_EQ(resource_reading::le(translation.value, 2, 2), 0x04B0u) << "code page";
+    EXPECT_EQ(resource_reading::read_le(translation.value, 0, 2), 0x0407u) << "language";
+    EXPECT_EQ(resource_reading::read_le(translation.value, 2, 2), 0x04B0u) << "code page";
 }
 
 TEST_F(VersionRecord, one_string_table_with_the_six_fields_in_order)

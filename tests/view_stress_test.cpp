@@ -36,7 +36,7 @@
 #include "tests/support/number_text_property.h"
 #include "tests/support/window_oracle.h"
 #include "tests/widget_testing.h"
-#include "ui/window_view.h"
+#include "app/main_window.h"
 
 #ifndef STRESS_ACTIONS
 #define STRESS_ACTIONS 3000
@@ -240,7 +240,7 @@ private:
 
 class ViewReading final : public WindowReading {
 public:
-    ViewReading(const ui::WindowView& view, const widget_testing::MessageBoxDismisser& dismisser)
+    ViewReading(const ui::qt::WindowView& view, const widget_testing::MessageBoxDismisser& dismisser)
         : view_(view), dismisser_(dismisser)
     {
     }
@@ -261,7 +261,7 @@ public:
     [[nodiscard]] std::size_t messages() const override { return dismisser_.seen().size(); }
 
 private:
-    const ui::WindowView& view_;
+    const ui::qt::WindowView& view_;
     const widget_testing::MessageBoxDismisser& dismisser_;
 };
 
@@ -446,9 +446,9 @@ protected:
     }
 
     widget_testing::MessageBoxDismisser dismisser{0};
-    ui::MainWindow main_window;
+    app::MainWindow main_window;
     ui::Window& window = main_window.model;
-    ui::WindowView& view = main_window.view;
+    ui::qt::WindowView& view = main_window.view;
     Model model;
     const ViewReading reading{view, dismisser};
 

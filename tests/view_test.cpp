@@ -2,7 +2,7 @@
 // platform. Any message box that opens is recorded and closed at once, so an
 // unexpected one fails a count instead of hanging the run.
 
-#include "ui/window_view.h"
+#include "app/main_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,10 +14,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -77,9 +81,9 @@ protected:
 
     QImage rendering() { return view.grab().toImage(); }
 
-    ui::MainWindow window;
+    app::MainWindow window;
     ui::Window& model = window.model;
-    ui::WindowView& view = window.view;
+    ui::qt::WindowView& view = window.view;
     widget_testing::MessageBoxDismisser dismisser;
     const std::vector<widget_testing::SeenBox>& boxes = dismisser.seen();
 };
@@ -158,6 +162,40 @@ TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
     QTest::keySequence(edit(Control::txt_stromwandler), QKeySequence::Paste);
     EXPECT_EQ(ratio(), "-2,4691357802469E-301");
     EXPECT_EQ(find(Control::label_wandlerverhaeltnis)->geometry(), before);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Whether a box shows its text from the first character: its rendering
+// equals that of a box alike in all but that it holds the text with the
+// cursor at the start.
+bool shows_from_start(QLineEdit* box)
+{
+    QLineEdit start(box->text(), box->parentWidget());
+    start.setStyle(box->style());
+    start.setFont(box->font());
+    start.setPalette(box->palette());
+    start.setGeometry(box->geometry());
+    start.setEnabled(box->isEnabled());
+    start.setCursorPosition(0);
+    return box->cursorPosition() == 0 && box->grab().toImage() == start.grab().toImage();
+}
+
+TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_typing_where_typed)
+{
+    retype(Control::txt_impulse, "3");
+    retype(Control::txt_wh, "1");
+    retype(Control::txt_stromwandler, "7");
+    EXPECT_EQ(edit(Control::txt_stromwandler)->cursorPosition(), 1);
+    click(Control::cmd_berechnen);
+    QLineEdit* result = edit(Control::txt_ergebnis);
+    ASSERT_EQ(result->text(), "0,466666666666667");
+    EXPECT_GT(result->fontMetrics().horizontalAdvance(result->text()), result->width());
+    EXPECT_TRUE(shows_from_start(result));
+
+    retype(Control::txt_wh, "123456789");  // the disabled kWh box cannot even be scrolled
+    EXPECT_EQ(edit(Control::txt_kwh)->text(), "123456,789");
+    EXPECT_TRUE(shows_from_start(edit(Control::txt_kwh)));
+    EXPECT_EQ(edit(Control::txt_wh)->cursorPosition(), 9);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -321,6 +359,80 @@ TEST_F(ViewTest, takes_a_pasted_text_of_any_length_whole)
     EXPECT_EQ(model.text(Control::txt_impulse), digits.toStdString());
 }
 
+// The contrast of two colours as the accessibility guidelines define it,
+// from 1:1 to 21:1.
+double contrast(QColor a, QColor b)
+{
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast of a control's text against its own ground, read from the
+// window's pixels inside the part of the control that shows (controls
+// stacked above it taken away): its commonest colour is the ground, the
+// pixel farthest from that in contrast is the text's.
+double text_contrast(const QImage& window, const QWidget* control, QRect inside)
+{
+    QRegion shows(inside);
+    const QObjectList& stack = control->parentWidget()->children();
+    for (auto above = stack.begin() + stack.indexOf(control) + 1; above != stack.end(); ++above) {
+        if (auto* w = qobject_cast<QWidget*>(*above); w != nullptr && w->isVisible()) shows -= w->geometry();
+    }
+    std::map<QRgb, int> count;
+    for (const QRect& r : shows) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) ++count[window.pixel(x, y)];
+        }
+    }
+    if (count.empty()) return 0;
+    const QColor ground = std::max_element(count.begin(), count.end(), [](auto a, auto b) {
+        return a.second < b.second;
+    })->first;
+    double most = 1;
+    for (const auto& [pixel, n] : count) most = std::max(most, contrast(ground, pixel));
+    return most;
+}
+
+// Every text in the window, under the desktop's default colours, a dark
+// scheme and a high-contrast scheme, set on the application as a platform
+// theme sets them: at least 4.5:1 against its ground.
+TEST(ViewColours, every_text_stands_out_from_its_ground_under_any_scheme)
+{
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    for (const auto& [scheme, palette] :
+         {std::pair{"default", desktop}, {"dark", widget_testing::dark_palette()},
+          {"high contrast", widget_testing::high_contrast_palette()}}) {
+        QApplication::setPalette(palette);
+        app::MainWindow window;
+        window.model.load();
+        window.model.user_toggle(Control::chk_Spannungswandler);  // every text shows
+        window.model.user_press(Control::cmd_berechnen);
+        window.view.show();
+        const QImage image = window.view.grab().toImage();
+        for (QWidget* w : window.view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QRect inside = w->geometry();
+            if (const auto* label = qobject_cast<QLabel*>(w)) {
+                if (label->text().isEmpty()) continue;  // the pictures
+            } else if (qobject_cast<QLineEdit*>(w) != nullptr) {
+                inside.adjust(2, 2, -2, -2);  // inside the sunken frame
+            } else if (qobject_cast<QCheckBox*>(w) != nullptr) {
+                inside.setLeft(inside.left() + w->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 2);
+            } else if (qobject_cast<QPushButton*>(w) != nullptr) {
+                inside.adjust(3, 3, -3, -3);  // inside the raised frame
+            } else {
+                continue;  // the lines
+            }
+            EXPECT_GE(text_contrast(image, w, inside), 4.5) << scheme << ": " << w->objectName().toStdString();
+        }
+    }
+}
+
 // Overlapping controls: the one higher in the stacking is what shows.
 TEST_F(ViewTest, stacks_overlapping_controls)
 {
@@ -390,7 +502,7 @@ std::set<std::string> image_plugins()
 TEST(ViewStartUp, loads_no_image_plugin)
 {
     if (!image_plugins().empty()) GTEST_SKIP() << "an earlier test in this process loaded image plugins";
-    ui::MainWindow window;
+    app::MainWindow window;
     window.model.load();
     window.view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window.view));

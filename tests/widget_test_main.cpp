@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/window_view.h"
+#include "ui/qt/window_view.h"
 
 int main(int argc, char** argv)
 {
@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (!text.startsWith("This plugin does not support")) previous(type, context, text);
     });
-    ui::install_font_substitutes();
+    ui::qt::install_font_substitutes();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

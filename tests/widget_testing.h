@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QColor>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
@@ -41,5 +43,28 @@ private:
     QTimer timer_;
     std::vector<SeenBox> seen_;
 };
+
+// A dark colour scheme as a desktop's platform theme hands it to Qt: light
+// texts on dark grounds, dimmed texts when disabled.
+inline QPalette dark_palette()
+{
+    QPalette dark(QColor(238, 238, 236), QColor(53, 53, 53), QColor(75, 75, 75), QColor(30, 30, 30),
+                  QColor(40, 40, 40), QColor(238, 238, 236), Qt::white, QColor(45, 45, 45), QColor(53, 53, 53));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(QPalette::Disabled, role, QColor(150, 150, 150));
+    }
+    return dark;
+}
+
+// A high-contrast scheme: white on black.
+inline QPalette high_contrast_palette()
+{
+    QPalette black(Qt::white, Qt::black, Qt::white, Qt::white, Qt::gray, Qt::white, Qt::white, Qt::black,
+                   Qt::black);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        black.setColor(QPalette::Disabled, role, QColor(150, 150, 150));
+    }
+    return black;
+}
 
 }  // namespace widget_testing

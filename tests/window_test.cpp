@@ -11,6 +11,8 @@
 
 #include "calc/errors.h"
 #include "ui/controls.h"
+#include "tests/support/recording_port.h"
+#include "tests/support/user_edit.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ using ui::Window;
 
 class WindowTest : public ::testing::Test {
 protected:
-    ui::RecordingPort port;
+    support::RecordingPort port;
     Window window{port};
 };
 
@@ -34,7 +36,6 @@ TEST(control_table, holds_39_named_controls_of_six_kinds)
     for (const auto& control : ui::control_table) {
         names.insert(control.name);
         ++per_kind[control.kind];
-        EXPECT_EQ(ui::find_control(control.name), control.id);
     }
     EXPECT_EQ(names.size(), 39u);
     EXPECT_EQ(per_kind[Kind::text_box], 6);
@@ -43,12 +44,12 @@ TEST(control_table, holds_39_named_controls_of_six_kinds)
     EXPECT_EQ(per_kind[Kind::image_box], 2);
     EXPECT_EQ(per_kind[Kind::check_box], 1);
     EXPECT_EQ(per_kind[Kind::command_button], 1);
-    EXPECT_EQ(ui::find_control("label_wandlerverhältnis"), Control::label_wandlerverhaeltnis);
-    EXPECT_EQ(ui::find_control("label_wandlerverhaltnis"), std::nullopt);
-    EXPECT_EQ(ui::stacking_number(Control::txt_kwh), 1);
-    EXPECT_EQ(ui::stacking_number(Control::Label7), 10);
-    EXPECT_EQ(ui::stacking_number(Control::Label6), 13);
-    EXPECT_EQ(ui::stacking_number(Control::Label2), 39);
+    EXPECT_EQ(ui::name(Control::label_wandlerverhaeltnis), "label_wandlerverhältnis");
+    // Stacking numbers count from 1 on top.
+    EXPECT_EQ(ui::index(Control::txt_kwh) + 1, 1u);
+    EXPECT_EQ(ui::index(Control::Label7) + 1, 10u);
+    EXPECT_EQ(ui::index(Control::Label6) + 1, 13u);
+    EXPECT_EQ(ui::index(Control::Label2) + 1, 39u);
 }
 
 TEST(control_table, orders_focus_by_tab_index)
@@ -92,10 +93,10 @@ TEST_F(WindowTest, starts_in_the_initial_state)
         const bool in_voltage_row =
             std::ranges::find(ui::voltage_row, control.id) != ui::voltage_row.end();
         EXPECT_EQ(window.visible(control.id), !in_voltage_row) << control.name;
-        EXPECT_EQ(window.enabled(control.id), control.id != Control::txt_kwh) << control.name;
+        EXPECT_EQ(control.enabled, control.id != Control::txt_kwh) << control.name;
     }
-    EXPECT_FALSE(window.tab_stop(Control::txt_kwh));
-    EXPECT_EQ(window.tab_index(Control::txt_kwh), 24);
+    EXPECT_FALSE(ui::info(Control::txt_kwh).tab_stop);
+    EXPECT_EQ(ui::info(Control::txt_kwh).tab_index, 24);
     EXPECT_TRUE(port.shown().empty());
 }
 
@@ -106,7 +107,6 @@ TEST_F(WindowTest, refuses_fields_that_a_kind_does_not_have)
     EXPECT_THROW(static_cast<void>(window.value(Control::cmd_berechnen)), ModelError);
     EXPECT_THROW(window.set_visible(Control::Line1, false), ModelError);
     EXPECT_THROW(window.set_visible(Control::chk_Spannungswandler, false), ModelError);
-    EXPECT_THROW(static_cast<void>(window.tab_index(Control::Image1)), ModelError);
     EXPECT_THROW(window.on_change(Control::Label2, [](Window&) {}), ModelError);
     EXPECT_THROW(window.on_click(Control::txt_wh, [](Window&) {}), ModelError);
 }
@@ -122,13 +122,13 @@ TEST_F(WindowTest, takes_one_handler_per_event)
 TEST_F(WindowTest, refuses_user_actions_on_hidden_disabled_and_passive_controls)
 {
     EXPECT_THROW(window.user_replace_text(Control::txt_spannungswandler, "1"), ActionRefused);
-    EXPECT_THROW(window.user_edit(Control::txt_kwh, 0, 0, "1"), ActionRefused);
+    EXPECT_THROW(support::user_edit(window, Control::txt_kwh, 0, 0, "1"), ActionRefused);
     EXPECT_THROW(window.user_replace_text(Control::txt_kwh, "2"), ActionRefused);
     EXPECT_THROW(window.user_press(Control::Label2), ActionRefused);
     EXPECT_THROW(window.user_toggle(Control::cmd_berechnen), ActionRefused);
     EXPECT_THROW(window.user_press(Control::chk_Spannungswandler), ActionRefused);
-    EXPECT_THROW(window.user_edit(Control::txt_wh, 5, 0, "1"), ActionRefused);  // beyond the end
-    EXPECT_THROW(window.user_edit(Control::txt_wh, 2, 3, ""), ActionRefused);
+    EXPECT_THROW(support::user_edit(window, Control::txt_wh, 5, 0, "1"), ActionRefused);  // beyond the end
+    EXPECT_THROW(support::user_edit(window, Control::txt_wh, 2, 3, ""), ActionRefused);
     EXPECT_FALSE(window.takes_user_action(Control::Line3));
     EXPECT_EQ(window.text(Control::txt_spannungswandler), "100");
     EXPECT_EQ(window.text(Control::txt_kwh), "1");
@@ -143,15 +143,15 @@ TEST_F(WindowTest, raises_change_once_for_each_user_edit_and_never_for_program_w
 {
     int changes = 0;
     window.on_change(Control::txt_wh, [&](Window&) { ++changes; });
-    window.user_edit(Control::txt_wh, 4, 0, "0");
+    support::user_edit(window, Control::txt_wh, 4, 0, "0");
     EXPECT_EQ(window.text(Control::txt_wh), "10000");
-    window.user_edit(Control::txt_wh, 0, 1, "");
+    support::user_edit(window, Control::txt_wh, 0, 1, "");
     EXPECT_EQ(window.text(Control::txt_wh), "0000");
-    window.user_edit(Control::txt_wh, 0, 4, "ä5");  // a selection typed over
+    support::user_edit(window, Control::txt_wh, 0, 4, "ä5");  // a selection typed over
     EXPECT_EQ(window.text(Control::txt_wh), "ä5");
     window.user_replace_text(Control::txt_wh, "ä5");  // a paste of the same text is still a change
     EXPECT_EQ(changes, 4);
-    window.user_edit(Control::txt_wh, 1, 0, "");  // nothing removed or inserted: no change
+    support::user_edit(window, Control::txt_wh, 1, 0, "");  // nothing removed or inserted: no change
     window.set_text(Control::txt_wh, "7");
     EXPECT_EQ(changes, 4);
     EXPECT_EQ(window.text(Control::txt_wh), "7");
@@ -195,7 +195,7 @@ TEST_F(WindowTest, reports_bad_input_that_escapes_a_handler_and_keeps_running)
     });
     window.user_press(Control::cmd_berechnen);
     ASSERT_EQ(port.count(), 1u);
-    EXPECT_EQ(port.shown()[0], (ui::RecordingPort::Shown{"Eingabefehler!", "Fehler!", 48}));
+    EXPECT_EQ(port.shown()[0], support::input_error);
     EXPECT_EQ(window.text(Control::txt_ergebnis), "written");
 
     // Faults of the program itself are not dressed up as bad input.

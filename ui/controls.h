@@ -144,29 +144,20 @@ inline constexpr std::array<ControlInfo, control_count> control_table = [] {
     }};
 }();
 
+// The control's position in the stacking order and in every per-control array.
+[[nodiscard]] constexpr std::size_t index(Control id)
+{
+    return static_cast<std::size_t>(id);
+}
+
 [[nodiscard]] constexpr const ControlInfo& info(Control id)
 {
-    return control_table[static_cast<std::size_t>(id)];
+    return control_table[index(id)];
 }
 
 [[nodiscard]] constexpr std::string_view name(Control id)
 {
     return info(id).name;
-}
-
-// 1 for the control on top.
-[[nodiscard]] constexpr int stacking_number(Control id)
-{
-    return static_cast<int>(id) + 1;
-}
-
-// The control of that exact name; none for an unknown name.
-[[nodiscard]] constexpr std::optional<Control> find_control(std::string_view name)
-{
-    for (const auto& control : control_table) {
-        if (control.name == name) return control.id;
-    }
-    return std::nullopt;
 }
 
 // The voltage row, in the order in which it is shown and hidden.

@@ -10,22 +10,27 @@
 // one event. Each reads the texts it needs from the window, runs a formula and
 // writes the result's text into one control. No handler writes a control whose
 // event has a handler, so no handler runs inside another.
+//
+// Bad input is the window's to report: a calc::Error that leaves a handler
+// ends it, and the window shows the input-error message (Window::raise). What
+// the handler wrote before the failing statement stays; the failing statement
+// writes nothing.
 namespace ui {
 
 namespace handlers {
-// Writes the ratio of the stored texts into the ratio caption. No error trap.
+// Writes the ratio of the stored texts into the ratio caption.
 void korvantelo_Load(Window& window);
-// Shows or hides the voltage row, then writes the ratio. No error trap: bad
-// input leaves the row as it now is and the caption as it was.
+// Shows or hides the voltage row, then writes the ratio. Bad input leaves the
+// row as it now is and the caption as it was.
 void chk_Spannungswandler_Click(Window& window);
 // Writes the ratio, with the voltage transformer when the check box is
-// ticked. Error trap from the first statement.
+// ticked.
 void txt_spannungswandler_Change(Window& window);
 void txt_stromwandler_Change(Window& window);
-// Writes the kWh equivalent of the Wh text into txt_kwh. Error trap.
+// Writes the kWh equivalent of the Wh text into txt_kwh.
 void txt_wh_Change(Window& window);
 // Writes the ratio afresh, reads it back and writes the Wh per pulse into
-// txt_ergebnis. Error trap after the check box has been read.
+// txt_ergebnis.
 void cmd_berechnen_Click(Window& window);
 }  // namespace handlers
 

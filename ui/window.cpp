@@ -8,11 +8,6 @@
 namespace ui {
 namespace {
 
-std::size_t index(Control id)
-{
-    return static_cast<std::size_t>(id);
-}
-
 // The index of a control, which must be one of the window's 39.
 std::size_t known(Control id)
 {
@@ -90,24 +85,6 @@ void Window::set_visible(Control id, bool visible)
     notify(id, Field::visible);
 }
 
-bool Window::enabled(Control id) const
-{
-    return control_table[known(id)].enabled;
-}
-
-std::int16_t Window::tab_index(Control id) const
-{
-    const auto& tab_index = control_table[known(id)].tab_index;
-    if (!tab_index) throw ModelError(describe(id, "has no TabIndex"));
-    return *tab_index;
-}
-
-bool Window::tab_stop(Control id) const
-{
-    static_cast<void>(checked(id, {Kind::text_box, Kind::check_box, Kind::command_button}, "TabStop"));
-    return info(id).tab_stop;
-}
-
 void Window::attach(State& state, Handler handler, std::string_view event)
 {
     if (state.handler) throw ModelError(std::string(event).append(" already has a handler"));
@@ -162,19 +139,6 @@ void Window::user_replace_text(Control text_box, std::string text)
     raise(state.handler);
 }
 
-void Window::user_edit(Control text_box, std::size_t position, std::size_t length,
-                       std::string_view insert)
-{
-    State& state = actionable(text_box, Kind::text_box);
-    if (position > state.text.size() || length > state.text.size() - position) {
-        throw ActionRefused(describe(text_box, "edit beyond the end of the text"));
-    }
-    if (length == 0 && insert.empty()) return;
-    state.text.replace(position, length, insert);
-    notify(text_box, Field::text);
-    raise(state.handler);
-}
-
 void Window::user_toggle(Control check_box)
 {
     State& state = actionable(check_box, Kind::check_box);
@@ -204,9 +168,10 @@ void Window::raise(const Handler& handler)
     try {
         handler(*this);
     } catch (const calc::Error&) {
-        // A handler without an error trap met bad input. Report it as every
-        // trapped handler does, and keep running: what the handler wrote
-        // before the failing statement stays.
+        // The one error trap of every handler: bad input or a failed formula
+        // step ends the handler and shows the input-error message. What the
+        // handler wrote before the failing statement stays, and the program
+        // goes on.
         show_message(input_error_message);
     }
 }

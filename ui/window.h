@@ -54,9 +54,6 @@ public:
     [[nodiscard]] std::int16_t value(Control id) const;  // check box: 0 or 1
     [[nodiscard]] bool visible(Control id) const;
     void set_visible(Control id, bool visible);  // text box or label
-    [[nodiscard]] bool enabled(Control id) const;
-    [[nodiscard]] std::int16_t tab_index(Control id) const;
-    [[nodiscard]] bool tab_stop(Control id) const;
 
     // Attaching handlers; each event takes at most one.
     void on_load(Handler handler);
@@ -71,10 +68,6 @@ public:
     //
     // Replaces the whole text; raises Change.
     void user_replace_text(Control text_box, std::string text);
-    // Replaces `length` bytes at byte `position` by `insert`; raises Change
-    // unless nothing was removed and nothing inserted.
-    void user_edit(Control text_box, std::size_t position, std::size_t length,
-                   std::string_view insert);
     // Toggles Value between 0 and 1, then raises Click.
     void user_toggle(Control check_box);
     // Raises Click.
@@ -98,7 +91,7 @@ private:
     [[nodiscard]] const State& checked(Control id, std::initializer_list<Kind> kinds,
                                        std::string_view field) const;
     State& actionable(Control id, Kind kind);
-    void attach(State& state, Handler handler, std::string_view event);
+    static void attach(State& state, Handler handler, std::string_view event);
     void raise(const Handler& handler);
     void notify(Control id, Field field);
 

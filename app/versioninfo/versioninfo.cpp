@@ -1,9 +1,13 @@
 #include "app/versioninfo/versioninfo.h"
 
+#include "ui/art/binary_formats.h"
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace versioninfo {
@@ -15,7 +19,7 @@ constexpr std::uint32_t fixed_structure_version = 0x00010000;
 constexpr std::uint16_t binary_node = 0;
 constexpr std::uint16_t text_node = 1;
 
-std::uint32_t parse_number(std::string_view text, std::uint32_t max, std::string_view what)
+std::uint32_t parse_number(std::string_view text, std::uint32_t max, const std::string& what)
 {
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -26,21 +30,21 @@ std::uint32_t parse_number(std::string_view text, std::uint32_t max, std::string
     const auto* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value, base);
     if (text.empty() || error != std::errc{} || stop != end || value > max)
-        throw FactsError("bad number for " + std::string(what) + ": '" + std::string(text) + "'");
+        throw FactsError("bad number for " + what + ": '" + std::string(text) + "'");
     return static_cast<std::uint32_t>(value);
 }
 
-Version parse_version(std::string_view text, std::string_view what)
+Version parse_version(std::string_view text, const std::string& what)
 {
     Version version{};
     for (std::size_t i = 0; i < version.size(); ++i) {
         const auto dot = text.find('.');
         const bool last = i + 1 == version.size();
         if (last != (dot == std::string_view::npos))
-            throw FactsError(std::string(what) + " needs four parts a.b.c.d");
+            throw FactsError(what + " needs four parts a.b.c.d");
         const auto part = last ? text : text.substr(0, dot);
         if (part.empty() || part.starts_with("0x") || part.starts_with("0X"))
-            throw FactsError("bad part '" + std::string(part) + "' in " + std::string(what));
+            throw FactsError("bad part '" + std::string(part) + "' in " + what);
         version[i] = static_cast<std::uint16_t>(parse_number(part, 0xFFFF, what));
         if (!last) text.remove_prefix(dot + 1);
     }
@@ -51,16 +55,8 @@ Version parse_version(std::string_view text, std::string_view what)
 // which starts at offset 0 of the buffer.
 class Writer {
 public:
-    void u16(std::uint16_t v)
-    {
-        bytes_.push_back(static_cast<std::uint8_t>(v));
-        bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
-    void u32(std::uint32_t v)
-    {
-        u16(static_cast<std::uint16_t>(v));
-        u16(static_cast<std::uint16_t>(v >> 16));
-    }
+    void u16(std::uint16_t v) { ui::art::append_le(bytes_, v, 2); }
+    void u32(std::uint32_t v) { ui::art::append_le(bytes_, v, 4); }
     void text(std::u16string_view units)  // with its terminating zero
     {
         for (const char16_t unit : units) u16(static_cast<std::uint16_t>(unit));
@@ -156,68 +152,80 @@ std::u16string to_utf16(std::string_view utf8)
     return out;
 }
 
+namespace {
+
+// The facts that are numbers: their key, their largest value, their field.
+struct NumberFact {
+    std::string_view key;
+    std::uint32_t max;
+    void (*store)(Facts&, std::uint32_t);
+};
+
+constexpr std::array<NumberFact, 7> number_facts = {{
+    {"file-flags-mask", 0xFFFFFFFF, [](Facts& f, std::uint32_t v) { f.file_flags_mask = v; }},
+    {"file-flags", 0xFFFFFFFF, [](Facts& f, std::uint32_t v) { f.file_flags = v; }},
+    {"file-os", 0xFFFFFFFF, [](Facts& f, std::uint32_t v) { f.file_os = v; }},
+    {"file-type", 0xFFFFFFFF, [](Facts& f, std::uint32_t v) { f.file_type = v; }},
+    {"file-subtype", 0xFFFFFFFF, [](Facts& f, std::uint32_t v) { f.file_subtype = v; }},
+    {"language", 0xFFFF, [](Facts& f, std::uint32_t v) { f.language = static_cast<std::uint16_t>(v); }},
+    {"code-page", 0xFFFF, [](Facts& f, std::uint32_t v) { f.code_page = static_cast<std::uint16_t>(v); }},
+}};
+
+constexpr std::array<std::string_view, 2> version_facts = {"file-version", "product-version"};
+
+// Takes one "key value" line into the facts; returns what it set, so that
+// the caller can refuse a fact given twice.
+std::string take_fact(Facts& facts, std::string_view line, const std::string& where)
+{
+    const auto space = line.find(' ');
+    std::string key(line.substr(0, space));
+    const std::string_view value = space == std::string_view::npos ? "" : line.substr(space + 1);
+    if (key == "string") {
+        const auto equals = value.find('=');
+        if (equals == 0 || equals == std::string_view::npos) throw FactsError("string fact needs Name=Value" + where);
+        std::string name(value.substr(0, equals));
+        std::string content(value.substr(equals + 1));
+        to_utf16(name);  // rejects what is not UTF-8
+        to_utf16(content);
+        facts.strings.emplace_back(name, std::move(content));
+        return "string " + name;
+    }
+    if (key == version_facts[0] || key == version_facts[1]) {
+        (key == version_facts[0] ? facts.file_version : facts.product_version) = parse_version(value, key + where);
+        return key;
+    }
+    for (const NumberFact& fact : number_facts) {
+        if (key == fact.key) {
+            fact.store(facts, parse_number(value, fact.max, key + where));
+            return key;
+        }
+    }
+    throw FactsError("unknown fact '" + key + "'" + where);
+}
+
+}  // namespace
+
 Facts parse_facts(std::string_view text)
 {
     Facts facts;
     std::vector<std::string> seen;
-    const auto once = [&seen](const std::string& key) {
-        if (std::find(seen.begin(), seen.end(), key) != seen.end())
-            throw FactsError("fact given twice: " + key);
-        seen.push_back(key);
-    };
     std::size_t line_number = 0;
     while (!text.empty()) {
         ++line_number;
         const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == '#') continue;
-
-        const auto space = line.find(' ');
-        const std::string key(line.substr(0, space));
-        const std::string_view value = space == std::string_view::npos ? "" : line.substr(space + 1);
-        const auto where = " (line " + std::to_string(line_number) + ")";
-        if (key == "string") {
-            const auto equals = value.find('=');
-            if (equals == 0 || equals == std::string_view::npos)
-                throw FactsError("string fact needs Name=Value" + where);
-            std::string name(value.substr(0, equals));
-            std::string content(value.substr(equals + 1));
-            to_utf16(name);  // rejects what is not UTF-8
-            to_utf16(content);
-            once("string " + name);
-            facts.strings.emplace_back(std::move(name), std::move(content));
-            continue;
-        }
-        const auto number = [&](std::uint32_t max) { return parse_number(value, max, key + where); };
-        if (key == "file-version") {
-            facts.file_version = parse_version(value, key + where);
-        } else if (key == "product-version") {
-            facts.product_version = parse_version(value, key + where);
-        } else if (key == "file-flags-mask") {
-            facts.file_flags_mask = number(0xFFFFFFFF);
-        } else if (key == "file-flags") {
-            facts.file_flags = number(0xFFFFFFFF);
-        } else if (key == "file-os") {
-            facts.file_os = number(0xFFFFFFFF);
-        } else if (key == "file-type") {
-            facts.file_type = number(0xFFFFFFFF);
-        } else if (key == "file-subtype") {
-            facts.file_subtype = number(0xFFFFFFFF);
-        } else if (key == "language") {
-            facts.language = static_cast<std::uint16_t>(number(0xFFFF));
-        } else if (key == "code-page") {
-            facts.code_page = static_cast<std::uint16_t>(number(0xFFFF));
-        } else {
-            throw FactsError("unknown fact '" + key + "'" + where);
-        }
-        once(key);
+        std::string key = take_fact(facts, line, " (line " + std::to_string(line_number) + ")");
+        if (std::find(seen.begin(), seen.end(), key) != seen.end()) throw FactsError("fact given twice: " + key);
+        seen.push_back(std::move(key));
     }
-    for (const char* key : {"file-version", "product-version", "file-flags-mask", "file-flags", "file-os",
-                            "file-type", "file-subtype", "language", "code-page"}) {
+    const auto require = [&seen](std::string_view key) {
         if (std::find(seen.begin(), seen.end(), key) == seen.end())
-            throw FactsError(std::string("fact missing: ") + key);
-    }
+            throw FactsError("fact missing: " + std::string(key));
+    };
+    for (const auto key : version_facts) require(key);
+    for (const auto& fact : number_facts) require(fact.key);
     return facts;
 }
 

@@ -11,6 +11,8 @@
 // byte by byte; the JPEG comes from Qt's writer at a fixed quality and its
 // header is checked before the file is kept.
 
+#include "ui/art/binary_formats.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -53,17 +55,9 @@ const QColor slate{96, 92, 88};    // secondary lettering
 
 class Bytes {
 public:
-    void u8(unsigned value) { data_.push_back(static_cast<std::uint8_t>(value)); }
-    void u16(unsigned value)
-    {
-        u8(value & 0xFFu);
-        u8((value >> 8) & 0xFFu);
-    }
-    void u32(std::uint32_t value)
-    {
-        u16(value & 0xFFFFu);
-        u16(value >> 16);
-    }
+    void u8(unsigned value) { ui::art::append_le(data_, value, 1); }
+    void u16(unsigned value) { ui::art::append_le(data_, value, 2); }
+    void u32(std::uint32_t value) { ui::art::append_le(data_, value, 4); }
     void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
     void text(std::string_view chars)
     {
@@ -213,9 +207,11 @@ int text_width(std::u32string_view text, int spacing = 1)
     return width;
 }
 
-// Draws a line of text with the top of its capitals at row y.
-void draw_text(QImage& image, int x, int y, std::u32string_view text, const QColor& colour, int spacing = 1)
+// Draws a line of text from `at`, the top of its capitals at at.y().
+void draw_text(QImage& image, QPoint at, std::u32string_view text, const QColor& colour, int spacing = 1)
 {
+    int x = at.x();
+    const int y = at.y();
     const QRgb rgb = colour.rgb();
     for (char32_t code : text) {
         if (code == U' ') {
@@ -524,14 +520,14 @@ IconPixels draw_icon()
 // palette, and its AND mask. Transparent pixels are 0 in the XOR image.
 std::vector<std::uint8_t> encode_icon(const IconPixels& icon)
 {
-    constexpr std::uint32_t header_size = 40;
-    constexpr std::uint32_t palette_size = 16 * 4;
+    constexpr std::uint32_t header_size = ui::art::ico::bitmap_header_size;
+    constexpr std::uint32_t palette_size = ui::art::ico::palette_size;
     constexpr std::uint32_t xor_row = (icon_size * 4 / 8 + 3) / 4 * 4;
     constexpr std::uint32_t and_row = (icon_size + 31) / 32 * 4;
     constexpr std::uint32_t pixel_bytes = (xor_row + and_row) * icon_size;
     constexpr std::uint32_t image_size = header_size + palette_size + pixel_bytes;
     static_assert(image_size == 744);
-    constexpr std::uint32_t directory_size = 6 + 16;
+    constexpr std::uint32_t directory_size = ui::art::ico::image_offset;
 
     Bytes out;
     // The directory: reserved, type 1 = icon, one image.
@@ -629,7 +625,7 @@ QImage draw_panel()
     }
 
     constexpr std::u32string_view tagline = U"ZÄHLER · WANDLER · IMPULSE";
-    draw_text(image, (panel_width - text_width(tagline)) / 2, 80, tagline, slate);
+    draw_text(image, {(panel_width - text_width(tagline)) / 2, 80}, tagline, slate);
 
     constexpr std::array<std::u32string_view, 5> contact{
         U"Wandlerweg 7",
@@ -640,7 +636,7 @@ QImage draw_panel()
     };
     int y = split + 8;
     for (std::u32string_view line : contact) {
-        draw_text(image, (panel_width - text_width(line)) / 2, y, line, ink);
+        draw_text(image, {(panel_width - text_width(line)) / 2, y}, line, ink);
         y += 11;
     }
     return image;
@@ -663,17 +659,12 @@ void write_panel(const QImage& panel, const fs::path& path)
     }
 
     std::ifstream in(path, std::ios::binary);
-    std::array<unsigned char, 18> head{};
+    std::array<std::uint8_t, 18> head{};
     in.read(reinterpret_cast<char*>(head.data()), head.size());
     if (!in) {
         throw std::runtime_error("cannot read back " + path.string());
     }
-    const bool jfif = head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF && head[3] == 0xE0
-        && std::string_view(reinterpret_cast<const char*>(&head[6]), 5) == std::string_view("JFIF\0", 5);
-    const unsigned units = head[13];
-    const unsigned x_density = head[14] << 8 | head[15];
-    const unsigned y_density = head[16] << 8 | head[17];
-    if (!jfif || units != 1 || x_density != 96 || y_density != 96) {
+    if (!ui::art::is_jfif_at_96_dpi(head)) {
         throw std::runtime_error(path.string() + " does not start with a JFIF header saying 96 dots per inch");
     }
 }
@@ -707,8 +698,8 @@ QImage draw_banner()
         word.draw(painter, QPointF(word_left, strip_top + 8), paper);
     }
 
-    draw_text(image, 10, strip_top + 5, U"ZÄHLER · WANDLER · IMPULSE", paper, 2);
-    draw_text(image, 10, strip_top + 16, U"ENERGIE JE IMPULS, EXAKT BERECHNET", paper);
+    draw_text(image, {10, strip_top + 5}, U"ZÄHLER · WANDLER · IMPULSE", paper, 2);
+    draw_text(image, {10, strip_top + 16}, U"ENERGIE JE IMPULS, EXAKT BERECHNET", paper);
     return image;
 }
 

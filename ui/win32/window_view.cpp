@@ -25,11 +25,6 @@ constexpr COLORREF ratio_background = RGB(192, 192, 192);
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr COLORREF black = RGB(0, 0, 0);
 
-std::size_t index(Control id)
-{
-    return static_cast<std::size_t>(id);
-}
-
 [[noreturn]] void fail(const char* what)
 {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);

@@ -1,8 +1,11 @@
-#include "ui/window_view.h"
+#include "ui/qt/window_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
@@ -11,6 +14,8 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -21,20 +26,14 @@
 #include <utility>
 
 #include "ui/art/art.h"
-#include "ui/handlers.h"
 #include "ui/layout.h"
 
-namespace ui {
+namespace ui::qt {
 namespace {
 
 QString qt_text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::size_t index(Control id)
-{
-    return static_cast<std::size_t>(id);
 }
 
 QFont font_of(layout::Font font)
@@ -231,10 +230,14 @@ void WindowView::create_controls()
         widgets_[index(control.id)] = w;
     }
 
-    // The two controls with colours of their own.
+    // The two controls with colours of their own. Each fixes its text colour
+    // with its ground, so that no colour scheme of the desktop (a dark one, a
+    // high-contrast one) puts a light text on the ratio's light grey. Every
+    // other control takes both colours from the desktop.
     QWidget* ratio = widget(Control::label_wandlerverhaeltnis);
     QPalette grey = ratio->palette();
     grey.setColor(QPalette::Button, QColor(192, 192, 192));
+    grey.setColor(QPalette::ButtonText, Qt::black);
     ratio->setPalette(grey);
     QWidget* kwh = widget(Control::txt_kwh);
     QPalette white = kwh->palette();
@@ -268,8 +271,11 @@ void WindowView::connect_text_box(Control id, QLineEdit* edit)
     // textEdited follows every change the user makes (typing, deleting,
     // pasting, cutting, undo and redo, drag and drop, input methods), and
     // never a change made by setText.
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, id](const QString& text) { model_.user_replace_text(id, text.toStdString()); });
+    connect(edit, &QLineEdit::textEdited, this, [this, id, edit](const QString& text) {
+        typing_ = edit;
+        const auto done = qScopeGuard([this] { typing_ = nullptr; });
+        model_.user_replace_text(id, text.toStdString());
+    });
 }
 
 // Text boxes, the check box and the button lie above labels, lines and
@@ -309,7 +315,13 @@ void WindowView::mirror(Control id, Field field)
     case Field::text: {
         auto* edit = static_cast<QLineEdit*>(w);
         const QString text = qt_text(model_.text(id));
-        if (edit->text() != text) edit->setText(text);  // the user's own edits are there already
+        // The user's own edit is there already, and the cursor where they type.
+        if (edit == typing_ && edit->text() == text) break;
+        // A text the program writes shows from its first character, as in a
+        // classic text box: a long figure scrolled to its end (QLineEdit puts
+        // the cursor behind the text) would read as a different figure.
+        if (edit->text() != text) edit->setText(text);
+        edit->setCursorPosition(0);
         break;
     }
     case Field::caption: {
@@ -330,20 +342,39 @@ void WindowView::mirror(Control id, Field field)
     }
 }
 
-MainWindow::MainWindow()
+namespace {
+
+// Where the program draws its own title bar (Qt's decoration on a Wayland
+// compositor that draws none, such as weston), the title is centred over the
+// whole bar but shown only between the window icon on the left and three
+// buttons on the right, some 80 pixels in from each edge. Sized to its
+// contents, the box was too narrow for that: "Fehler!" read "Fehle". A
+// spacer across the box's grid makes it wide enough for the whole title
+// centred between that room on both sides, in the title-bar font or the
+// 14-pixel face such a bar uses, whichever is wider.
+void widen_for_title(QMessageBox& box)
 {
-    bind_event_handlers(model);
-    messages.set_parent(&view);
+    constexpr int title_bar_room = 80;  // each side of a centred title
+    QFont bar_font = QApplication::font("QMdiSubWindowTitleBar");
+    const int bar = QFontMetrics(bar_font).horizontalAdvance(box.windowTitle());
+    bar_font.setPixelSize(14);
+    const int fixed = QFontMetrics(bar_font).horizontalAdvance(box.windowTitle());
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) throw std::logic_error("the message box is laid out in a grid");
+    grid->addItem(new QSpacerItem(std::max(bar, fixed) + 2 * title_bar_room, 0, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
+
+}  // namespace
 
 void MessageBoxPort::show(const Message& message)
 {
-    if (message.style != warning_ok_style) throw std::invalid_argument("unsupported message style");
     QMessageBox box(QMessageBox::Warning, qt_text(message.title), qt_text(message.prompt),
                     QMessageBox::Ok, parent_);
     box.setDefaultButton(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    widen_for_title(box);
     box.exec();
 }
 
-}  // namespace ui
+}  // namespace ui::qt

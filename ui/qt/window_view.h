@@ -12,10 +12,10 @@ class QLineEdit;
 
 // The window model drawn as the real window: one widget per control, at its
 // place, with its font, colours and stacking. The view keeps no state of its
-// own. Every write to the model shows at once, and every user change of a
-// widget goes into the model as a user action, so the handlers run exactly as
-// they do headless.
-namespace ui {
+// own, but for the moment a user's edit passes into the model. Every write to
+// the model shows at once, and every user change of a widget goes into the
+// model as a user action, so the handlers run exactly as they do headless.
+namespace ui::qt {
 
 class WindowView final : public QWidget {
 public:
@@ -34,6 +34,9 @@ private:
 
     Window& model_;
     std::array<QWidget*, control_count> widgets_{};
+    // The box whose user edit is going into the model at this moment, if any:
+    // the one write to a box that is the user's own rather than the program's.
+    const QLineEdit* typing_ = nullptr;
 };
 
 // The message port as a real message box, modal to the application: the
@@ -48,20 +51,8 @@ private:
     QWidget* parent_ = nullptr;
 };
 
-// The window as the program runs it: the model with the six handlers of the
-// binding table attached, its view, and the message box in front of the view.
-struct MainWindow {
-    MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-
-    MessageBoxPort messages;
-    Window model{messages};
-    WindowView view{model};
-};
-
 // Lets Qt stand a similar face in for "MS Sans Serif" where that face is
 // missing. Call once before the first window is created.
 void install_font_substitutes();
 
-}  // namespace ui
+}  // namespace ui::qt
