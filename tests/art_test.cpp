@@ -1,9 +1,11 @@
 #include "ui/art/art.h"
 #include "ui/art/binary_formats.h"
+#include "ui/art/icon_design.h"
 
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QColor>
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
@@ -11,6 +13,7 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QString>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <array>
@@ -441,6 +444,98 @@ TEST_F(ArtResources, decoded_for_the_window_hold_the_committed_pixels)
         EXPECT_EQ(read.size(), original.size()) << decoded;
         EXPECT_TRUE(read == original) << decoded << " differs from " << committed;
     }
+}
+
+// Counts the four-connected areas of each opaque colour in `image`.
+std::map<QRgb, int> areas_by_colour(const QImage& image)
+{
+    std::vector<bool> seen(static_cast<std::size_t>(image.width() * image.height()));
+    auto at = [&image](int x, int y) { return static_cast<std::size_t>(y * image.width() + x); };
+    std::map<QRgb, int> areas;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb colour = image.pixel(x, y);
+            if (seen[at(x, y)] || qAlpha(colour) == 0) continue;
+            ++areas[colour];
+            std::vector<std::pair<int, int>> todo{{x, y}};
+            seen[at(x, y)] = true;
+            while (!todo.empty()) {
+                const auto [px, py] = todo.back();
+                todo.pop_back();
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    const int nx = px + dx;
+                    const int ny = py + dy;
+                    if (image.rect().contains(nx, ny) && !seen[at(nx, ny)] && image.pixel(nx, ny) == colour) {
+                        seen[at(nx, ny)] = true;
+                        todo.emplace_back(nx, ny);
+                    }
+                }
+            }
+        }
+    }
+    return areas;
+}
+
+// The icon at every other size shows the same fifteen squares, in whole
+// pixels: only palette colours, fully opaque or fully transparent, no
+// blended edge; at multiples of 32 it is the committed icon enlarged.
+TEST_F(ArtResources, icon_at_every_size_is_the_design_in_sharp_pixels)
+{
+    const QImage committed = QImage(path(ui::art::decoded_icon_path)).convertToFormat(QImage::Format_ARGB32);
+    std::set<QRgb> palette;
+    for (const auto& [r, g, b] : standard_palette) {
+        palette.insert(qRgb(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
+    }
+
+    ASSERT_EQ(ui::art::icon_size_paths.size(), ui::art::icon::drawn_sizes.size());
+    for (std::size_t i = 0; i < ui::art::icon_size_paths.size(); ++i) {
+        const int size = ui::art::icon::drawn_sizes[i];
+        SCOPED_TRACE(ui::art::icon_size_paths[i]);
+        QImageReader reader(path(ui::art::icon_size_paths[i]), "png");
+        const QImage icon = reader.read().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const QRgb pixel = icon.pixel(x, y);
+                ASSERT_TRUE(pixel == 0 || (qAlpha(pixel) == 255 && palette.contains(pixel | 0xFF000000u)))
+                    << "pixel " << x << "," << y;
+            }
+        }
+        EXPECT_EQ(icon.pixel(0, size - 1), qRgb(0, 0, 0));
+        const std::map<QRgb, int> areas = areas_by_colour(icon);
+        EXPECT_EQ(areas.at(qRgb(192, 192, 192)), 3);
+        EXPECT_EQ(areas.at(qRgb(255, 255, 0)), 5);
+        EXPECT_EQ(areas.at(qRgb(0, 255, 255)), 4);
+        EXPECT_EQ(areas.at(qRgb(0, 255, 0)), 3);
+        if (size % 32 == 0) {
+            EXPECT_TRUE(icon == committed.scaled(size, size));  // nearest pixel
+        }
+    }
+}
+
+// The scalable icon's rectangles, filled on the 32-pixel grid, are the committed icon.
+TEST_F(ArtResources, scalable_icon_is_the_committed_icon)
+{
+    QFile file(QStringLiteral(ICON_DIR "/korvantelo.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader svg(&file);
+    ASSERT_TRUE(svg.readNextStartElement());
+    EXPECT_EQ(svg.name(), QStringLiteral("svg"));
+    EXPECT_EQ(svg.attributes().value("viewBox"), QStringLiteral("0 0 32 32"));
+    QImage filled(32, 32, QImage::Format_ARGB32);
+    filled.fill(0);
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement || svg.name() != QStringLiteral("rect")) continue;
+        const QXmlStreamAttributes a = svg.attributes();
+        const QRgb colour = QColor::fromString(a.value("fill")).rgb();
+        for (int y = a.value("y").toInt(); y < a.value("y").toInt() + a.value("height").toInt(); ++y) {
+            for (int x = a.value("x").toInt(); x < a.value("x").toInt() + a.value("width").toInt(); ++x) {
+                filled.setPixel(x, y, colour);
+            }
+        }
+    }
+    ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_TRUE(filled == QImage(path(ui::art::decoded_icon_path)).convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(ArtResources, icon_serves_as_window_icon)

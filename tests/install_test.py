@@ -8,13 +8,15 @@ InstallTreeTest installs the build into a scratch DESTDIR under /usr and
 checks the tree: the program, the menu entry, the icon and the software-centre
 description, that they name each other correctly, and that the freedesktop
 validators accept them (each validator only where it is installed).
-PackageTest builds the .deb with CPack into a scratch folder and reads it
-back with dpkg-deb.
+PackageTest builds the .deb with CPack into a scratch folder, reads it back
+with dpkg-deb and has lintian check it.
 """
 
 import argparse
 import configparser
+import gzip
 import os
+import re
 import shutil
 import stat
 import struct
@@ -26,6 +28,7 @@ import xml.etree.ElementTree as ElementTree
 
 COMMAND_TIMEOUT = 300
 XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 class Build:
@@ -40,9 +43,12 @@ class Build:
         return {
             "usr/bin/korvantelo",
             f"usr/share/applications/{cls.app_id}.desktop",
-            "usr/share/icons/hicolor/32x32/apps/korvantelo.png",
+            *(f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png" for size in ICON_SIZES),
+            "usr/share/icons/hicolor/scalable/apps/korvantelo.svg",
             f"usr/share/metainfo/{cls.app_id}.metainfo.xml",
+            "usr/share/man/man1/korvantelo.1.gz",
             "usr/share/doc/korvantelo/copyright",
+            "usr/share/doc/korvantelo/changelog.gz",
         }
 
 
@@ -113,11 +119,14 @@ class InstallTreeTest(unittest.TestCase):
         self.assertIn("Impuls", entry["Comment"])
         self.assertIn("Comment[en]", entry)
 
-    def test_icon_is_a_32_pixel_png_with_transparency(self):
-        width, height, depth, colour_type = png_header(
-            os.path.join(self.root, "usr/share/icons/hicolor/32x32/apps/korvantelo.png"))
-        self.assertEqual((width, height), (32, 32))
-        self.assertEqual((depth, colour_type), (8, 6), "not 8-bit RGBA")
+    def test_icons_are_pngs_of_their_size_with_transparency_and_an_svg(self):
+        for size in ICON_SIZES:
+            width, height, depth, colour_type = png_header(
+                os.path.join(self.root, f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png"))
+            self.assertEqual((width, height), (size, size))
+            self.assertEqual((depth, colour_type), (8, 6), f"{size}: not 8-bit RGBA")
+        svg = ElementTree.parse(os.path.join(self.root, "usr/share/icons/hicolor/scalable/apps/korvantelo.svg"))
+        self.assertEqual(svg.getroot().tag, "{http://www.w3.org/2000/svg}svg")
 
     def test_description_names_the_entry_the_program_and_this_version(self):
         component = ElementTree.parse(self.metainfo_path).getroot()
@@ -131,6 +140,11 @@ class InstallTreeTest(unittest.TestCase):
         self.assertTrue(component.findtext("url[@type='homepage']").startswith("https://example.org/"))
         # The newest release comes first and is the version being built.
         self.assertEqual(component.find("releases/release").get("version"), Build.version)
+
+    def test_changelog_names_this_version_first(self):
+        # Lintian does not hold a binary package's changelog to its version.
+        with gzip.open(os.path.join(self.root, "usr/share/doc/korvantelo/changelog.gz"), "rt") as file:
+            self.assertRegex(file.readline(), rf"^korvantelo \({re.escape(Build.version)}\) ")
 
     def test_description_in_english_and_german(self):
         component = ElementTree.parse(self.metainfo_path).getroot()
@@ -168,6 +182,20 @@ class PackageTest(unittest.TestCase):
 
     def field(self, name):
         return run("dpkg-deb", "--field", self.deb, name).strip()
+
+    @unittest.skipUnless(shutil.which("lintian"), "lintian not installed")
+    def test_lintian_finds_nothing(self):
+        # Down to pedantic and experimental findings (the hardening ones are
+        # information), but not the two that do not apply: lintian's spelling
+        # list is English and the manual page is German, and the strip of
+        # CPack keeps the .comment section (a few bytes).
+        done = subprocess.run(["lintian", "--display-level", ">=pedantic", "--display-experimental",
+                               "--suppress-tags", "typo-in-manual-page,binary-has-unneeded-section",
+                               self.deb],
+                              capture_output=True, text=True, timeout=COMMAND_TIMEOUT)
+        findings = [line for line in done.stdout.splitlines() if line.strip()]
+        self.assertEqual(findings, [], done.stderr)
+        self.assertEqual(done.returncode, 0, done.stderr)
 
     def test_names_the_package_and_its_version(self):
         self.assertEqual(self.field("Package"), "korvantelo")

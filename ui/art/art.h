@@ -21,8 +21,18 @@ inline constexpr std::string_view banner_path = ":/art/image2.bmp";    // Image2
 inline constexpr std::string_view decoded_icon_path = ":/art/decoded/korvantelo.png";
 inline constexpr std::string_view decoded_panel_path = ":/art/decoded/image1.bmp";
 
-inline constexpr std::array<std::string_view, 5> resource_paths{
-    icon_path, panel_path, banner_path, decoded_icon_path, decoded_panel_path};
+// The icon at the other sizes that the window carries, so that title bars and
+// task switchers at any scale show it sharp: drawn at build time after the
+// same design, PNG as well.
+inline constexpr std::array<std::string_view, 6> icon_size_paths{
+    ":/art/decoded/korvantelo-16.png", ":/art/decoded/korvantelo-24.png",
+    ":/art/decoded/korvantelo-48.png", ":/art/decoded/korvantelo-64.png",
+    ":/art/decoded/korvantelo-128.png", ":/art/decoded/korvantelo-256.png"};
+
+inline constexpr std::array<std::string_view, 11> resource_paths{
+    icon_path, panel_path, banner_path, decoded_icon_path, decoded_panel_path,
+    icon_size_paths[0], icon_size_paths[1], icon_size_paths[2], icon_size_paths[3],
+    icon_size_paths[4], icon_size_paths[5]};
 
 // A picture the window needs is not among the program's resources.
 class MissingArt : public std::runtime_error {

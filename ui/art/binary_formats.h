@@ -40,7 +40,7 @@ inline constexpr std::size_t directory_size = 6;
 inline constexpr std::size_t entry_size = 16;
 inline constexpr std::size_t image_offset = directory_size + entry_size;
 inline constexpr std::size_t bitmap_header_size = 40;
-inline constexpr std::size_t palette_size = 16 * 4;  // 16 colours, B G R 0
+inline constexpr std::size_t palette_size = std::size_t{16} * 4;  // 16 colours, B G R 0
 }  // namespace ico
 
 // A JPEG that opens with a JFIF segment saying 96 dots per inch, as the

@@ -5,7 +5,7 @@
 //   image1.jpg      the branding panel at the window's top right: 184 x 157
 //   image2.bmp      the branding banner along the window's bottom: 584 x 39
 //
-// Everything is drawn from data in this file: the icon pixel by pixel, the
+// Everything is drawn from data: the icon from its design in icon_design.h, the
 // lettering with a built-in pixel font and a stroked logotype, so the output
 // does not depend on the fonts installed. The icon and the bitmap are written
 // byte by byte; the JPEG comes from Qt's writer at a fixed quality and its
@@ -35,6 +35,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "ui/art/icon_design.h"
 
 namespace {
 
@@ -428,27 +430,6 @@ void draw_pulse_mark(QPainter& painter, QPoint corner, int size)
 
 // --------------------------------------------------------------- the icon ---
 
-// The standard 16-colour palette, in its usual order.
-constexpr std::array<QRgb, 16> palette16{
-    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
-};
-
-enum Index : std::uint8_t {
-    black = 0,
-    dark_green = 2,
-    olive = 3,
-    teal = 6,
-    light_grey = 7,
-    dark_grey = 8,
-    green = 10,
-    yellow = 11,
-    cyan = 14,
-    white = 15,
-};
-
 constexpr int icon_size = 32;
 
 struct IconPixels {
@@ -456,61 +437,17 @@ struct IconPixels {
     std::array<std::array<bool, icon_size>, icon_size> transparent{};      // the AND mask
 };
 
-// A stepped black field: five columns of raised squares, one to five high,
-// rising to the right. The bottom row is yellow, then cyan, then green, and
-// the two top steps light grey: 5 + 4 + 3 + 3 squares.
+// The icon's design at 32 pixels (ui/art/icon_design.h), as palette indices
+// and mask.
 IconPixels draw_icon()
 {
-    constexpr int steps = 5;
-    constexpr int square = 5;          // a raised square, edges included
-    constexpr int pitch = square + 1;  // one black pixel between squares
-    constexpr int left = 0;            // the field's left edge
-    constexpr int bottom = icon_size - 1;  // the field's bottom row
-
+    const std::vector<int> drawn = ui::art::icon::pixels(icon_size);
     IconPixels icon;
-    for (auto& row : icon.transparent) {
-        row.fill(true);
-    }
-
-    for (int column = 0; column < steps; ++column) {
-        const int x0 = left + column * pitch;
-        const int y0 = bottom - (column + 1) * pitch;
-        for (int y = y0; y <= bottom; ++y) {
-            for (int x = x0; x <= x0 + pitch; ++x) {
-                icon.index[y][x] = black;
-                icon.transparent[y][x] = false;
-            }
-        }
-    }
-
-    struct Colouring {
-        std::uint8_t face;
-        std::uint8_t shadow;
-    };
-    constexpr std::array<Colouring, steps> by_row{{
-        {yellow, olive},
-        {cyan, teal},
-        {green, dark_green},
-        {light_grey, dark_grey},
-        {light_grey, dark_grey},
-    }};
-
-    for (int column = 0; column < steps; ++column) {
-        for (int row = 0; row <= column; ++row) {  // row 0 at the bottom
-            const int x0 = left + 1 + column * pitch;
-            const int y0 = bottom - (row + 1) * pitch + 1;
-            const auto [face, shadow] = by_row[static_cast<std::size_t>(row)];
-            for (int dy = 0; dy < square; ++dy) {
-                for (int dx = 0; dx < square; ++dx) {
-                    std::uint8_t colour = face;
-                    if (dx == square - 1 || dy == square - 1) {
-                        colour = shadow;
-                    } else if (dx == 0 || dy == 0) {
-                        colour = white;
-                    }
-                    icon.index[y0 + dy][x0 + dx] = colour;
-                }
-            }
+    for (int y = 0; y < icon_size; ++y) {
+        for (int x = 0; x < icon_size; ++x) {
+            const int colour = drawn[ui::art::icon::pixel_at(x, y, icon_size)];
+            icon.transparent[y][x] = colour < 0;
+            icon.index[y][x] = static_cast<std::uint8_t>(std::max(colour, 0));
         }
     }
     return icon;
@@ -556,10 +493,10 @@ std::vector<std::uint8_t> encode_icon(const IconPixels& icon)
     out.i32(0);
     out.u32(0);
     out.u32(0);
-    for (QRgb colour : palette16) {
-        out.u8(static_cast<unsigned>(qBlue(colour)));
-        out.u8(static_cast<unsigned>(qGreen(colour)));
-        out.u8(static_cast<unsigned>(qRed(colour)));
+    for (std::uint32_t colour : ui::art::icon::palette) {
+        out.u8(colour & 0xFFu);
+        out.u8((colour >> 8) & 0xFFu);
+        out.u8((colour >> 16) & 0xFFu);
         out.u8(0);
     }
     // The XOR image, bottom row first, two pixels a byte, left pixel high.

@@ -123,6 +123,15 @@ QPixmap load_picture(std::string_view resource, const char* format)
     return QPixmap::fromImage(std::move(picture));
 }
 
+// The window icon at every size the program carries, each read with the
+// PNG reader built into Qt, so that no image plugin is loaded.
+QIcon window_icon()
+{
+    QIcon icon(load_picture(art::decoded_icon_path, "png"));
+    for (std::string_view path : art::icon_size_paths) icon.addPixmap(load_picture(path, "png"));
+    return icon;
+}
+
 }  // namespace
 
 void install_font_substitutes()
@@ -148,7 +157,7 @@ WindowView::WindowView(Window& model) : model_(model)
     // window is the program, so closing it ends the event loop.
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(layout::pixels(layout::client_width), layout::pixels(layout::client_height));
-    setWindowIcon(QIcon(load_picture(art::decoded_icon_path, "png")));
+    setWindowIcon(window_icon());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     setFont(font_of(layout::Font::regular_8));
