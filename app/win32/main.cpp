@@ -1,0 +1,36 @@
+// Korvantelo for Windows: start-up and shutdown. Creates the window model
+// with its controls in their stored state, binds the six handlers, builds the
+// Win32 window over it, runs Load so that the ratio shows before the window
+// does, and runs the messages until the window is closed; then the process
+// ends with status 0. Nothing is read from the command line, from files or
+// from settings, and nothing is saved.
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "ui/handlers.h"
+#include "ui/win32/text.h"
+#include "ui/win32/window_view.h"
+#include "ui/window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    try {
+        ui::win32::MessageBoxPort messages;
+        ui::Window model(messages);
+        ui::bind_event_handlers(model);
+        ui::win32::WindowView view(model, instance);
+        messages.set_owner(view.handle());
+        model.load();
+        view.show();
+        return view.run();
+    } catch (const std::exception& fault) {
+        // A fault of the program, never of the input: say what it was.
+        const std::wstring text = L"Korvantelo kann nicht weiterlaufen:\n" + ui::win32::wide(fault.what());
+        MessageBoxW(nullptr, text.c_str(), L"Korvantelo", MB_OK | MB_ICONERROR);
+        return EXIT_FAILURE;
+    }
+}

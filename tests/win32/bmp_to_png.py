@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Writes a 24-bit uncompressed BMP file as a PNG file (make screenshot-windows).
+
+    bmp_to_png.py <in.bmp> <out.png>
+"""
+import struct
+import sys
+import zlib
+
+
+def read_bmp(path):
+    data = open(path, "rb").read()
+    if data[:2] != b"BM":
+        raise SystemExit(f"{path}: not a BMP file")
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _planes, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+    if bits != 24 or compression != 0:
+        raise SystemExit(f"{path}: only 24-bit uncompressed BMP files are read")
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(abs(height)):
+        start = offset + y * stride
+        bgr = data[start:start + width * 3]
+        rgb = bytearray(len(bgr))
+        rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
+        rows.append(bytes(rgb))
+    if height > 0:
+        rows.reverse()  # bottom-up
+    return width, abs(height), rows
+
+
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+
+def main():
+    width, height, rows = read_bmp(sys.argv[1])
+    raw = b"".join(b"\x00" + row for row in rows)
+    png = (b"\x89PNG\r\n\x1a\n"
+           + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+           + chunk(b"IDAT", zlib.compress(raw, 9))
+           + chunk(b"IEND", b""))
+    open(sys.argv[2], "wb").write(png)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,255 @@
+// Korvantelo.exe under Wine, used from a second process as a user uses it:
+// the window found by its caption, keys typed with real keyboard input, the
+// controls read with WM_GETTEXT, the window closed with WM_CLOSE.
+//
+//   window_win32_test <Korvantelo.exe>
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/win32/driver.h"
+#include "ui/controls.h"
+#include "ui/layout.h"
+#include "ui/win32/text.h"
+
+namespace {
+
+using ui::Control;
+std::wstring program_path;  // from the command line
+
+class WindowWin32Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = driver::find_window(program, ui::win32::wide(ui::window_caption).c_str());
+        driver::bring_to_front(window);
+        driver::wait_until([&] { return focused() == Control::txt_impulse; }, "first focus");
+    }
+
+    HWND at(Control id) const { return driver::control(window, id); }
+    std::wstring text(Control id) const { return driver::text(at(id)); }
+    void expect_text(Control id, const std::wstring& expected) const { driver::wait_for_text(at(id), expected); }
+
+    // The control with the focus; none while the focus is elsewhere.
+    std::optional<Control> focused() const
+    {
+        const HWND focus = driver::focus(window);
+        for (const auto& control : ui::control_table) {
+            if (focus != nullptr && GetDlgItem(window, ui::win32::control_id(control.id)) == focus) return control.id;
+        }
+        return std::nullopt;
+    }
+
+    void press(WORD key, bool shift = false) { keyboard.press(key, shift); }
+
+    // Tab until the control has the focus.
+    void tab_to(Control id)
+    {
+        for (int i = 0; i < 10 && focused() != id; ++i) {
+            const std::optional<Control> before = focused();
+            press(VK_TAB);
+            driver::wait_until([&] { return focused() != before; }, "Tab moves the focus");
+        }
+        ASSERT_EQ(focused(), id);
+    }
+
+    // Selects the whole text of the box and types over it, key by key.
+    void type_into(Control id, std::wstring_view keys)
+    {
+        tab_to(id);
+        press(VK_HOME);
+        press(VK_END, true);
+        keyboard.type(keys);
+    }
+
+    void tick()
+    {
+        tab_to(Control::chk_Spannungswandler);
+        const LRESULT before = SendMessageW(at(Control::chk_Spannungswandler), BM_GETCHECK, 0, 0);
+        press(VK_SPACE);
+        driver::wait_until(
+            [&] { return SendMessageW(at(Control::chk_Spannungswandler), BM_GETCHECK, 0, 0) != before; },
+            "the check box toggles");
+    }
+
+    void close_window()
+    {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.wait_for_exit(), 0u);
+    }
+
+    driver::Process program{program_path};
+    driver::Keyboard keyboard;
+    HWND window = nullptr;
+};
+
+TEST_F(WindowWin32Test, frame_and_controls_sit_where_the_layout_puts_them)
+{
+    // A fixed tool window with caption and close button only.
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto ex_style = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(ex_style & WS_EX_APPWINDOW);
+
+    // Twips converted with the window's real DPI (the one the screen is set
+    // to, where the run names it); per-monitor aware.
+    const auto dpi = static_cast<int>(GetDpiForWindow(window));
+    if (const char* screen_dpi = std::getenv("KORVANTELO_SCREEN_DPI")) {
+        EXPECT_EQ(dpi, std::atoi(screen_dpi));
+    }
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
+    const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, px(ui::layout::client_width));
+    EXPECT_EQ(client.bottom, px(ui::layout::client_height));
+    for (const auto& place : ui::layout::placements) {
+        if (ui::info(place.id).kind == ui::Kind::image_box) continue;  // painted by the window
+        RECT r{};
+        GetWindowRect(at(place.id), &r);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, px(place.left)) << ui::name(place.id);
+        EXPECT_EQ(r.top, px(place.top)) << ui::name(place.id);
+        EXPECT_EQ(r.right - r.left, px(place.width)) << ui::name(place.id);
+        EXPECT_EQ(r.bottom - r.top, px(place.height)) << ui::name(place.id);
+    }
+
+    // The kinds' looks: sunken boxes, the disabled kWh box, a plain button.
+    EXPECT_TRUE(GetWindowLongW(at(Control::txt_wh), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_FALSE(IsWindowEnabled(at(Control::txt_kwh)));
+    EXPECT_EQ(GetWindowLongW(at(Control::cmd_berechnen), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_EQ(GetWindowLongW(at(Control::chk_Spannungswandler), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+
+    // Stacking: the bracket lies above "Wh", which lies under the kWh box.
+    std::vector<HWND> z_order;
+    for (HWND h = GetWindow(window, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) z_order.push_back(h);
+    const auto depth = [&](Control id) { return std::find(z_order.begin(), z_order.end(), at(id)) - z_order.begin(); };
+    EXPECT_LT(depth(Control::Label7), depth(Control::Label6));
+    EXPECT_LT(depth(Control::txt_kwh), depth(Control::Label7));
+    EXPECT_LT(depth(Control::chk_Spannungswandler), depth(Control::Label3));
+
+    // The German texts arrive whole; Load has run before the window showed;
+    // the voltage row starts hidden.
+    EXPECT_EQ(text(Control::Label4), L"Korvantelo Z\u00e4hler");
+    EXPECT_EQ(text(Control::Label15), L"Wandlerverh\u00e4ltnis");
+    EXPECT_EQ(text(Control::label_wandlerverhaeltnis), L"1");
+    for (const Control id : ui::voltage_row) EXPECT_FALSE(IsWindowVisible(at(id))) << ui::name(id);
+    close_window();
+}
+
+TEST_F(WindowWin32Test, works_through_the_example_with_a_voltage_transformer)
+{
+    tick();
+    for (const Control id : ui::voltage_row) EXPECT_TRUE(IsWindowVisible(at(id))) << ui::name(id);
+    type_into(Control::txt_spannungswandler, L"20000");
+    expect_text(Control::label_wandlerverhaeltnis, L"200");
+    type_into(Control::txt_stromwandler, L"400");
+    expect_text(Control::label_wandlerverhaeltnis, L"16000");
+    type_into(Control::txt_impulse, L"1000");
+    expect_text(Control::txt_impulse, L"1000");
+    EXPECT_EQ(text(Control::label_wandlerverhaeltnis), L"16000");  // typing pulses computes nothing
+
+    tab_to(Control::cmd_berechnen);
+    press(VK_SPACE);
+    expect_text(Control::txt_ergebnis, L"16000");
+
+    tick();  // unticked: the hidden voltage no longer counts
+    expect_text(Control::label_wandlerverhaeltnis, L"80");
+    for (const Control id : ui::voltage_row) EXPECT_FALSE(IsWindowVisible(at(id))) << ui::name(id);
+
+    type_into(Control::txt_wh, L"2500");
+    expect_text(Control::txt_kwh, L"2,5");
+    close_window();
+}
+
+TEST_F(WindowWin32Test, long_result_shows_its_first_digit)
+{
+    type_into(Control::txt_impulse, L"3");
+    tab_to(Control::cmd_berechnen);
+    press(VK_SPACE);
+    expect_text(Control::txt_ergebnis, L"333,333333333333");
+    const HWND box = at(Control::txt_ergebnis);
+    EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0), 0);  // caret at the start, nothing selected
+    EXPECT_EQ(LOWORD(SendMessageW(box, EM_CHARFROMPOS, 0, MAKELPARAM(4, 4))), 0);  // first digit at the left edge
+    close_window();
+}
+
+TEST_F(WindowWin32Test, input_error_shows_a_modal_message_and_keeps_the_ratio)
+{
+    type_into(Control::txt_stromwandler, L"x");
+    const HWND box = driver::find_window(program, L"Fehler!", L"#32770");
+    bool prompt_found = false;
+    bool icon_found = false;
+    for (HWND h = GetWindow(box, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+        prompt_found = prompt_found || driver::text(h) == L"Eingabefehler!";
+        icon_found = icon_found || (GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    }
+    EXPECT_TRUE(prompt_found);
+    EXPECT_TRUE(icon_found);
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);  // OK only
+    EXPECT_FALSE(IsWindowEnabled(window));  // modal: the window takes no input
+    driver::bring_to_front(box);
+    press(VK_RETURN);  // OK is the default button
+    driver::wait_until([&] { return !IsWindow(box); }, "the message box closes");
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_EQ(text(Control::label_wandlerverhaeltnis), L"1");
+    EXPECT_EQ(text(Control::txt_stromwandler), L"x");
+
+    // Enter and Esc neither press "Berechnen" nor close the window.
+    driver::bring_to_front(window);
+    type_into(Control::txt_impulse, L"2");
+    press(VK_RETURN);
+    press(VK_ESCAPE);
+    expect_text(Control::txt_impulse, L"2");
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(text(Control::txt_ergebnis), L"");
+    close_window();
+}
+
+TEST_F(WindowWin32Test, tab_walks_the_focus_order_and_back)
+{
+    const auto walk = [&](const std::vector<Control>& expected) {
+        for (std::size_t i = 1; i <= expected.size(); ++i) {
+            press(VK_TAB);
+            const Control next = expected[i % expected.size()];
+            driver::wait_until([&] { return focused() == next; }, "Tab reaches the next control");
+        }
+    };
+    using enum Control;
+    walk({txt_impulse, txt_stromwandler, cmd_berechnen, txt_ergebnis, chk_Spannungswandler, txt_wh});
+    press(VK_TAB, true);
+    driver::wait_until([&] { return focused() == txt_wh; }, "Shift+Tab goes back");
+    press(VK_TAB);
+    tick();  // the voltage box takes the focus while it shows
+    tab_to(txt_impulse);
+    walk({txt_impulse, txt_stromwandler, txt_spannungswandler, cmd_berechnen, txt_ergebnis,
+          chk_Spannungswandler, txt_wh});
+    close_window();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: window_win32_test <Korvantelo.exe>\n", stderr);
+        return 2;
+    }
+    program_path = ui::win32::wide(argv[1]);
+    return RUN_ALL_TESTS();
+}
