@@ -481,7 +481,7 @@ TEST_F(ViewTest, shows_the_committed_pictures)
     EXPECT_TRUE(shows_picture(view.windowIcon().pixmap(QSize(32, 32)), ui::art::icon_path));
     // Sharp in HiDPI title bars and task switchers too.
     EXPECT_EQ(view.windowIcon().availableSizes(),
-              (QList<QSize>{{32, 32}, {16, 16}, {24, 24}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+              (QList<QSize>{{32, 32}, {16, 16}, {24, 24}, {48, 48}, {64, 64}, {128, 128}}));
 }
 
 #ifdef __linux__
