@@ -234,6 +234,7 @@ TEST_F(WindowWin32Test, tab_walks_the_focus_order_and_back)
     press(VK_TAB, true);
     driver::wait_until([&] { return focused() == txt_wh; }, "Shift+Tab goes back");
     press(VK_TAB);
+    driver::wait_until([&] { return focused() == txt_impulse; }, "Tab wraps around");
     tick();  // the voltage box takes the focus while it shows
     tab_to(txt_impulse);
     walk({txt_impulse, txt_stromwandler, txt_spannungswandler, cmd_berechnen, txt_ergebnis,
