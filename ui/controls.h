@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -159,6 +160,29 @@ inline constexpr std::array<ControlInfo, control_count> control_table = [] {
 {
     return info(id).name;
 }
+
+// Text boxes, the check box and the button: the controls that take the
+// user's input and the focus, and that lie above labels, lines and pictures.
+[[nodiscard]] constexpr bool takes_input(Kind kind)
+{
+    return kind == Kind::text_box || kind == Kind::check_box || kind == Kind::command_button;
+}
+
+// Those controls in TabIndex order, txt_kwh (disabled, no tab stop) included:
+// Tab walks the ones among them that take the focus at the moment.
+inline constexpr auto input_order = [] {
+    constexpr auto count = static_cast<std::size_t>(
+        std::count_if(control_table.begin(), control_table.end(),
+                      [](const ControlInfo& c) { return takes_input(c.kind); }));
+    std::array<Control, count> order{};
+    std::size_t n = 0;
+    for (const auto& control : control_table) {
+        if (takes_input(control.kind)) order[n++] = control.id;
+    }
+    std::sort(order.begin(), order.end(),
+              [](Control a, Control b) { return *info(a).tab_index < *info(b).tab_index; });
+    return order;
+}();
 
 // The voltage row, in the order in which it is shown and hidden.
 inline constexpr std::array<Control, 4> voltage_row = {

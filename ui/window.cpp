@@ -116,10 +116,7 @@ void Window::load()
 bool Window::takes_user_action(Control id) const
 {
     if (index(id) >= control_count) return false;
-    const Kind kind = info(id).kind;
-    const bool acts = kind == Kind::text_box || kind == Kind::check_box ||
-                      kind == Kind::command_button;
-    return acts && controls_[index(id)].visible && info(id).enabled;
+    return takes_input(info(id).kind) && controls_[index(id)].visible && info(id).enabled;
 }
 
 Window::State& Window::actionable(Control id, Kind kind)

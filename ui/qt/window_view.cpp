@@ -297,12 +297,9 @@ void WindowView::connect_text_box(Control id, QLineEdit* edit)
 // pictures; within each group a control listed earlier lies higher.
 void WindowView::stack_controls()
 {
-    const auto active = [](Kind kind) {
-        return kind == Kind::text_box || kind == Kind::check_box || kind == Kind::command_button;
-    };
     for (const bool upper : {false, true}) {
         for (auto it = control_table.rbegin(); it != control_table.rend(); ++it) {
-            if (active(it->kind) == upper) widget(it->id)->raise();
+            if (takes_input(it->kind) == upper) widget(it->id)->raise();
         }
     }
 }
@@ -311,16 +308,13 @@ void WindowView::stack_controls()
 // and skips hidden and disabled widgets.
 void WindowView::chain_focus()
 {
-    std::vector<const ControlInfo*> stops;
-    for (const auto& control : control_table) {
-        if (control.tab_stop) stops.push_back(&control);
+    QWidget* previous = nullptr;
+    for (const Control id : input_order) {
+        if (!info(id).tab_stop) continue;
+        if (previous != nullptr) setTabOrder(previous, widget(id));
+        previous = widget(id);
     }
-    std::sort(stops.begin(), stops.end(),
-              [](const ControlInfo* a, const ControlInfo* b) { return *a->tab_index < *b->tab_index; });
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        setTabOrder(widget(stops[i - 1]->id), widget(stops[i]->id));
-    }
-    widget(stops.front()->id)->setFocus();
+    widget(input_order.front())->setFocus();
 }
 
 void WindowView::mirror(Control id, Field field)

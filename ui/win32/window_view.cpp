@@ -30,25 +30,6 @@ constexpr COLORREF black = RGB(0, 0, 0);
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
 }
 
-constexpr bool takes_focus(Kind kind)
-{
-    return kind == Kind::text_box || kind == Kind::check_box || kind == Kind::command_button;
-}
-
-// The controls that can take the focus, in TabIndex order.
-std::vector<Control> focus_order()
-{
-    std::vector<const ControlInfo*> stops;
-    for (const auto& control : control_table) {
-        if (takes_focus(control.kind)) stops.push_back(&control);
-    }
-    std::sort(stops.begin(), stops.end(),
-              [](const ControlInfo* a, const ControlInfo* b) { return *a->tab_index < *b->tab_index; });
-    std::vector<Control> order;
-    for (const ControlInfo* control : stops) order.push_back(control->id);
-    return order;
-}
-
 // Windows moves the focus with Tab through the z-order, and draws the
 // z-order as the stacking. The controls that take the focus never overlap
 // one another, so they can lie in focus order at the top without changing
@@ -57,7 +38,7 @@ constexpr bool active_controls_overlap()
 {
     for (const auto& a : layout::placements) {
         for (const auto& b : layout::placements) {
-            if (a.id == b.id || !takes_focus(info(a.id).kind) || !takes_focus(info(b.id).kind)) continue;
+            if (a.id == b.id || !takes_input(info(a.id).kind) || !takes_input(info(b.id).kind)) continue;
             if (a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
                 b.top < a.top + a.height) {
                 return true;
@@ -208,7 +189,7 @@ void WindowView::create_controls()
     edit_procedure_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(kwh, GWLP_WNDPROC));
     SetWindowLongPtrW(kwh, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(white_box_procedure));
 
-    std::vector<Control> order = focus_order();
+    std::vector<Control> order(input_order.begin(), input_order.end());
     for (const auto& control : control_table) {
         if (control.kind == Kind::label) order.push_back(control.id);
     }
@@ -338,11 +319,11 @@ LRESULT WindowView::handle(UINT message, WPARAM w, LPARAM l)
             HWND focus = GetFocus();
             if (focus != nullptr && IsChild(window_, focus)) focus_ = focus;
         } else {
-            SetFocus(focus_ != nullptr ? focus_ : child(focus_order().front()));
+            SetFocus(focus_ != nullptr ? focus_ : child(input_order.front()));
         }
         return 0;
     case WM_SETFOCUS:
-        SetFocus(focus_ != nullptr ? focus_ : child(focus_order().front()));
+        SetFocus(focus_ != nullptr ? focus_ : child(input_order.front()));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
