@@ -22,17 +22,19 @@ inline constexpr std::string_view decoded_icon_path = ":/art/decoded/korvantelo.
 inline constexpr std::string_view decoded_panel_path = ":/art/decoded/image1.bmp";
 
 // The icon at the other sizes that the window carries, so that title bars and
-// task switchers at any scale show it sharp: drawn at build time after the
-// same design, PNG as well.
-inline constexpr std::array<std::string_view, 6> icon_size_paths{
+// task switchers up to twice the usual density show it sharp: drawn at build
+// time after the same design, PNG as well. The 256-pixel picture is only
+// installed: application grids take the installed icon, and the window would
+// decode it at every start for nothing.
+inline constexpr std::array<std::string_view, 5> icon_size_paths{
     ":/art/decoded/korvantelo-16.png", ":/art/decoded/korvantelo-24.png",
     ":/art/decoded/korvantelo-48.png", ":/art/decoded/korvantelo-64.png",
-    ":/art/decoded/korvantelo-128.png", ":/art/decoded/korvantelo-256.png"};
+    ":/art/decoded/korvantelo-128.png"};
 
-inline constexpr std::array<std::string_view, 11> resource_paths{
+inline constexpr std::array<std::string_view, 10> resource_paths{
     icon_path, panel_path, banner_path, decoded_icon_path, decoded_panel_path,
     icon_size_paths[0], icon_size_paths[1], icon_size_paths[2], icon_size_paths[3],
-    icon_size_paths[4], icon_size_paths[5]};
+    icon_size_paths[4]};
 
 // A picture the window needs is not among the program's resources.
 class MissingArt : public std::runtime_error {

@@ -123,18 +123,12 @@ QPixmap load_picture(std::string_view resource, const char* format)
     return QPixmap::fromImage(std::move(picture));
 }
 
-// The window icon from 16 to 128 pixels, each read with the PNG reader built
-// into Qt, so that no image plugin is loaded. That covers title bars and
-// task switchers up to twice the usual density; the 256-pixel picture is for
-// application grids, which take the installed icon, and would only slow the
-// start (every size is decoded and handed to the window system at once).
+// The window icon at every size the program carries, each read with the
+// PNG reader built into Qt, so that no image plugin is loaded.
 QIcon window_icon()
 {
-    constexpr std::string_view grid_size = art::icon_size_paths.back();  // 256 pixels
     QIcon icon(load_picture(art::decoded_icon_path, "png"));
-    for (std::string_view path : art::icon_size_paths) {
-        if (path != grid_size) icon.addPixmap(load_picture(path, "png"));
-    }
+    for (std::string_view path : art::icon_size_paths) icon.addPixmap(load_picture(path, "png"));
     return icon;
 }
 
