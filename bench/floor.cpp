@@ -68,15 +68,13 @@ QWidget* make_widget(const ui::ControlInfo& control, QWidget* parent)
 
 void place(QWidget* w, ui::Control id)
 {
-    using ui::layout::pixels;
     if (const auto p = ui::layout::placement(id)) {
-        w->setGeometry(pixels(p->left), pixels(p->top), pixels(p->width), pixels(p->height));
+        const auto r = ui::layout::pixel_rect(*p);
+        w->setGeometry(r.left, r.top, r.width, r.height);
         w->setFont(floor_font(p->font));
     } else if (const auto l = ui::layout::line_placement(id)) {
-        const int left = pixels(std::min(l->x1, l->x2));
-        const int top = pixels(std::min(l->y1, l->y2));
-        w->setGeometry(left, top, pixels(std::max(l->x1, l->x2)) - left + 1,
-                       pixels(std::max(l->y1, l->y2)) - top + 1);
+        const auto r = ui::layout::line_rect(*l);
+        w->setGeometry(r.left, r.top, r.width, r.height);
     }
 }
 
@@ -98,11 +96,11 @@ int main(int argc, char** argv)
         QWidget* w = make_widget(control, &window);
         place(w, control.id);
         if (!control.visible) w->hide();
-        widgets[static_cast<std::size_t>(control.id)] = w;
+        widgets[ui::index(control.id)] = w;
     }
 
-    auto* current = static_cast<QLineEdit*>(widgets[static_cast<std::size_t>(ui::Control::txt_stromwandler)]);
-    auto* ratio = static_cast<QLabel*>(widgets[static_cast<std::size_t>(ui::Control::label_wandlerverhaeltnis)]);
+    auto* current = static_cast<QLineEdit*>(widgets[ui::index(ui::Control::txt_stromwandler)]);
+    auto* ratio = static_cast<QLabel*>(widgets[ui::index(ui::Control::label_wandlerverhaeltnis)]);
     ratio->setText(current->text());
     QObject::connect(current, &QLineEdit::textEdited, ratio, &QLabel::setText);
 

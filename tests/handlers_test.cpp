@@ -16,8 +16,8 @@ using ui::Control;
 using ui::Field;
 using ui::Window;
 
-constexpr Control ratio_label = Control::label_wandlerverhaeltnis;
-constexpr Control check_box = Control::chk_Spannungswandler;
+constexpr ui::Label ratio_label = Control::label_wandlerverhaeltnis;
+constexpr ui::CheckBox check_box = Control::chk_Spannungswandler;
 
 // The window as start-up leaves it: handlers bound, Load run.
 class HandlersTest : public ::testing::Test {
@@ -26,7 +26,7 @@ protected:
     {
         ui::bind_event_handlers(window);
         window.load();
-        window.add_observer([this](Control id, Field field) { writes.emplace_back(id, field); });
+        window.add_observer([this](const ui::Change& c) { writes.emplace_back(c.id, c.field); });
     }
 
     [[nodiscard]] std::string ratio() const { return window.caption(ratio_label); }
@@ -34,7 +34,7 @@ protected:
 
     // Types the text one character at a time behind what the box holds, and
     // returns the ratio caption after each keystroke.
-    std::vector<std::string> type(Control box, std::string_view keys)
+    std::vector<std::string> type(ui::TextBox box, std::string_view keys)
     {
         std::vector<std::string> ratios;
         for (const char key : keys) {
@@ -45,7 +45,7 @@ protected:
     }
 
     // Selects the whole text and types over it.
-    std::vector<std::string> retype(Control box, std::string_view keys)
+    std::vector<std::string> retype(ui::TextBox box, std::string_view keys)
     {
         support::user_edit(window, box, 0, window.text(box).size(), keys.substr(0, 1));
         std::vector<std::string> ratios{ratio()};
@@ -54,7 +54,7 @@ protected:
         return ratios;
     }
 
-    void erase_all(Control box) { support::user_edit(window, box, 0, window.text(box).size(), ""); }
+    void erase_all(ui::TextBox box) { support::user_edit(window, box, 0, window.text(box).size(), ""); }
 
     support::RecordingPort port;
     Window window{port};
@@ -295,12 +295,12 @@ TEST(event_bindings, bind_exactly_six_handlers)
     support::RecordingPort port;
     Window window(port);
     ui::bind_event_handlers(window);
-    EXPECT_THROW(ui::bind_event_handlers(window), ui::ModelError);  // every event taken once
+    EXPECT_THROW(ui::bind_event_handlers(window), std::logic_error);  // every event taken once
     EXPECT_EQ(ui::event_bindings.size(), 6u);
     EXPECT_EQ(window.caption(ratio_label), "");  // Load has not run yet
     window.load();
     EXPECT_EQ(window.caption(ratio_label), "1");
-    for (const Control box : {Control::txt_impulse, Control::txt_ergebnis}) {
+    for (const ui::TextBox box : {Control::txt_impulse, Control::txt_ergebnis}) {
         window.user_replace_text(box, "x");
     }
     EXPECT_EQ(port.count(), 0u);

@@ -8,6 +8,7 @@
 // QT_SCALE_FACTOR set it shows the window as a HiDPI screen does:
 //   QT_SCALE_FACTOR=2 render_window docs window-hidpi
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -28,14 +29,20 @@ void save(QWidget& widget, const QString& path)
     std::printf("%s\n", qPrintable(path));
 }
 
-// Ticks the voltage transformer, types the figures and presses Berechnen.
-void fill_in(ui::Window& model)
+// Ticks the voltage transformer, types the figures and presses Berechnen,
+// as the user does: in the widgets.
+void fill_in(const ui::qt::WindowView& view)
 {
-    model.user_toggle(ui::Control::chk_Spannungswandler);
-    model.user_replace_text(ui::Control::txt_spannungswandler, "20000");
-    model.user_replace_text(ui::Control::txt_stromwandler, "400");
-    model.user_replace_text(ui::Control::txt_impulse, "1000");
-    model.user_press(ui::Control::cmd_berechnen);
+    const auto type = [&view](ui::Control box, const QString& text) {
+        auto* edit = static_cast<QLineEdit*>(view.widget(box));
+        edit->selectAll();
+        edit->insert(text);
+    };
+    static_cast<QAbstractButton*>(view.widget(ui::Control::chk_Spannungswandler))->click();
+    type(ui::Control::txt_spannungswandler, QStringLiteral("20000"));
+    type(ui::Control::txt_stromwandler, QStringLiteral("400"));
+    type(ui::Control::txt_impulse, QStringLiteral("1000"));
+    static_cast<QAbstractButton*>(view.widget(ui::Control::cmd_berechnen))->click();
 }
 
 // A window of its own, filled in, saved under the application's palette.
@@ -44,7 +51,7 @@ void save_filled_in(const QString& path)
     app::MainWindow window;
     window.model.load();
     window.view.show();
-    fill_in(window.model);
+    fill_in(window.view);
     save(window.view, path);
 }
 
@@ -71,7 +78,7 @@ int main(int argc, char** argv)
     model.load();
     view.show();
     save(view, folder.filePath("window.png"));
-    fill_in(model);
+    fill_in(view);
     save(view, folder.filePath("window-voltage.png"));
 
     const QPalette desktop = QApplication::palette();

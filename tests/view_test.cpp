@@ -17,6 +17,7 @@
 #include <QScopeGuard>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,7 @@
 #include "tests/widget_testing.h"
 #include "ui/art/art.h"
 #include "ui/layout.h"
+#include "ui/presentation.h"
 
 namespace {
 
@@ -502,6 +505,24 @@ std::set<std::string> image_plugins()
 // Qt loads every image plugin, and libjpeg, as soon as it is asked to guess
 // the format of one picture; the window names the formats of its pictures,
 // all of which Qt reads by itself, and starts without any plugin.
+// Qt lets no exception through its event loop: a fault of the program in a
+// slot is told as a message, and the event loop ends with a failure.
+TEST(ViewFault, tells_a_fault_in_a_slot_and_ends_the_program)
+{
+    widget_testing::MessageBoxDismisser dismisser;
+    ui::qt::MessageBoxPort port;
+    ui::Window model(port);
+    model.on_click(Control::cmd_berechnen, [](ui::Window&) { throw std::logic_error("Fehler im Programm"); });
+    ui::qt::WindowView view(model);
+    port.set_parent(&view);
+    view.show();
+    QTimer::singleShot(0, [&] { static_cast<QPushButton*>(view.widget(Control::cmd_berechnen))->click(); });
+    EXPECT_EQ(QApplication::exec(), EXIT_FAILURE);
+    ASSERT_EQ(dismisser.seen().size(), 1u);
+    EXPECT_EQ(dismisser.seen()[0].title, "Korvantelo");
+    EXPECT_EQ(dismisser.seen()[0].text, "Korvantelo kann nicht weiterlaufen:\nFehler im Programm");
+}
+
 TEST(ViewStartUp, loads_no_image_plugin)
 {
     if (!image_plugins().empty()) GTEST_SKIP() << "an earlier test in this process loaded image plugins";
@@ -553,9 +574,14 @@ TEST_F(ViewTest, tells_a_screen_reader_what_every_box_holds)
     EXPECT_TRUE(read["Impulse"].description.contains("Typenschild"));
     EXPECT_TRUE(read["Stromwandler primär in A"].description.contains("5 A"));
     EXPECT_TRUE(read["Spannungswandler"].description.contains("Spannungswandler"));
-    for (const Control id : {Control::txt_impulse, Control::txt_wh, Control::txt_stromwandler,
-                             Control::txt_spannungswandler, Control::chk_Spannungswandler}) {
-        EXPECT_EQ(find(id)->toolTip(), find(id)->accessibleDescription()) << ui::name(id);
+    // Every name, hint and tooltip is the presentation table's.
+    for (const auto& p : ui::presentations) {
+        const QWidget* w = find(p.id);
+        if (!p.accessible_name.empty()) {
+            EXPECT_EQ(w->accessibleName().toStdString(), p.accessible_name);
+        }
+        EXPECT_EQ(w->accessibleDescription().toStdString(), p.hint) << ui::name(p.id);
+        EXPECT_EQ(w->toolTip().toStdString(), p.tooltip ? p.hint : "") << ui::name(p.id);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "tests/support/window_oracle.h"
@@ -43,7 +44,11 @@ public:
     [[nodiscard]] bool visible(Control id) const override { return window_.visible(id); }
     [[nodiscard]] std::string shown(Control id) const override
     {
-        return ui::info(id).kind == Kind::text_box ? window_.text(id) : window_.caption(id);
+        return ui::visit(id, [this](auto control) -> std::string {
+            if constexpr (requires { window_.text(control); }) return window_.text(control);
+            else if constexpr (requires { window_.caption(control); }) return window_.caption(control);
+            else return {};
+        });
     }
     [[nodiscard]] int check_box_value() const override
     {
@@ -55,6 +60,27 @@ private:
     const ui::Window& window_;
     const support::RecordingPort& port_;
 };
+
+// Hands the action to the window. An action that the control's kind does
+// not have cannot even be asked of the window; it is refused here, as the
+// window refuses one on a hidden or disabled control.
+void perform(ui::Window& window, const Action& action)
+{
+    ui::visit(action.control, [&](auto control) {
+        using Handle = decltype(control);
+        if constexpr (std::is_same_v<Handle, ui::TextBox>) {
+            if (action.kind == ActionKind::edit) {
+                return support::user_edit(window, control, action.position, action.length, action.text);
+            }
+            if (action.kind == ActionKind::replace) return window.user_replace_text(control, action.text);
+        } else if constexpr (std::is_same_v<Handle, ui::CheckBox>) {
+            if (action.kind == ActionKind::toggle) return window.user_toggle(control);
+        } else if constexpr (std::is_same_v<Handle, ui::CommandButton>) {
+            if (action.kind == ActionKind::press) return window.user_press(control);
+        }
+        throw ui::ActionRefused("the control takes no such action");
+    });
+}
 
 TEST(window_stress, random_user_actions_show_what_the_inputs_determine)
 {
@@ -71,10 +97,10 @@ TEST(window_stress, random_user_actions_show_what_the_inputs_determine)
 
     // Text writes into the typed boxes during one action.
     std::vector<Control> typed_writes;
-    window.add_observer([&typed_writes](Control id, ui::Field field) {
-        if (field != ui::Field::text) return;
+    window.add_observer([&typed_writes](const ui::Change& change) {
+        if (change.field != ui::Field::text) return;
         for (const Control box : typed_boxes) {
-            if (box == id) typed_writes.push_back(id);
+            if (box == change.id) typed_writes.push_back(change.id);
         }
     });
 
@@ -95,20 +121,7 @@ TEST(window_stress, random_user_actions_show_what_the_inputs_determine)
         typed_writes.clear();
         bool was_refused = false;
         try {
-            switch (action.kind) {
-            case ActionKind::edit:
-                support::user_edit(window, action.control, action.position, action.length, action.text);
-                break;
-            case ActionKind::replace:
-                window.user_replace_text(action.control, action.text);
-                break;
-            case ActionKind::toggle:
-                window.user_toggle(action.control);
-                break;
-            case ActionKind::press:
-                window.user_press(action.control);
-                break;
-            }
+            perform(window, action);
         } catch (const ui::ActionRefused&) {
             was_refused = true;
         } catch (const std::exception& error) {

@@ -5,65 +5,163 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 // The 39 controls of the window: names, kinds and initial state, in one table
-// that the model, the Qt view and the tests share.
+// that the model, the views and the tests share.
 namespace ui {
 
 // The window's own object name and caption.
 inline constexpr std::string_view window_name = "korvantelo";
 inline constexpr std::string_view window_caption = "Korvantelo berechnen";
 
-// Every control, in stacking order: the first lies on top. Enumerators are
-// ASCII so that every tool reads the source; the name strings of the table
-// below (label_wandlerverhältnis with its "ä") are the names that the view
-// sets as object names and the tests look up. A control's stacking number
-// is its position here plus one.
-enum class Control : std::uint8_t {
-    txt_kwh,
-    txt_wh,
-    chk_Spannungswandler,
-    txt_ergebnis,
-    cmd_berechnen,
-    txt_spannungswandler,
-    txt_stromwandler,
-    txt_impulse,
-    Label16,
-    Label7,
-    Image2,
-    Image1,
-    Label6,
-    Label1,
-    label_wandlerverhaeltnis,
-    Label15,
-    Label14,
-    Label13,
-    Label12,
-    Line12,
-    Line11,
-    Line10,
-    Line9,
-    Label11,
-    Label10,
-    Label9,
-    Label8,
-    Label5,
-    Label3,
-    Line8,
-    Line7,
-    Line6,
-    Line5,
-    Line4,
-    Line3,
-    Line2,
-    Line1,
-    Label4,
-    Label2,
+enum class Kind : std::uint8_t { text_box, label, check_box, command_button, image_box, line };
+
+// A control of a known kind. The window's fields and events take the handle
+// of the kinds that have them (a Text only of a TextBox, a Click only of a
+// CheckBox or CommandButton), so that asking a control for something its
+// kind lacks does not compile. Every handle converts to Control for the
+// tables.
+template <Kind K>
+class ControlOf;
+using TextBox = ControlOf<Kind::text_box>;
+using Label = ControlOf<Kind::label>;
+using CheckBox = ControlOf<Kind::check_box>;
+using CommandButton = ControlOf<Kind::command_button>;
+using ImageBox = ControlOf<Kind::image_box>;
+using Line = ControlOf<Kind::line>;
+
+// One of the 39 controls of the window, of whatever kind. The controls are
+// the members below, in stacking order: the first lies on top, and a
+// control's stacking number is its position plus one. Their names are ASCII
+// so that every tool reads the source; the name strings of the table below
+// (label_wandlerverhältnis with its "ä") are the names that the views set
+// and the tests look up. No other Control can be made.
+class Control {
+public:
+    [[nodiscard]] friend constexpr bool operator==(Control, Control) = default;
+    [[nodiscard]] friend constexpr auto operator<=>(Control, Control) = default;
+
+    // The control's position in the stacking order and in every per-control array.
+    [[nodiscard]] friend constexpr std::size_t index(Control id) { return id.at_; }
+
+    static const TextBox txt_kwh;
+    static const TextBox txt_wh;
+    static const CheckBox chk_Spannungswandler;
+    static const TextBox txt_ergebnis;
+    static const CommandButton cmd_berechnen;
+    static const TextBox txt_spannungswandler;
+    static const TextBox txt_stromwandler;
+    static const TextBox txt_impulse;
+    static const Label Label16;
+    static const Label Label7;
+    static const ImageBox Image2;
+    static const ImageBox Image1;
+    static const Label Label6;
+    static const Label Label1;
+    static const Label label_wandlerverhaeltnis;
+    static const Label Label15;
+    static const Label Label14;
+    static const Label Label13;
+    static const Label Label12;
+    static const Line Line12;
+    static const Line Line11;
+    static const Line Line10;
+    static const Line Line9;
+    static const Label Label11;
+    static const Label Label10;
+    static const Label Label9;
+    static const Label Label8;
+    static const Label Label5;
+    static const Label Label3;
+    static const Line Line8;
+    static const Line Line7;
+    static const Line Line6;
+    static const Line Line5;
+    static const Line Line4;
+    static const Line Line3;
+    static const Line Line2;
+    static const Line Line1;
+    static const Label Label4;
+    static const Label Label2;
+
+protected:
+    constexpr explicit Control(std::uint8_t at) : at_(at) {}
+
+private:
+    std::uint8_t at_;
 };
 
-inline constexpr std::size_t control_count = 39;
+[[nodiscard]] constexpr std::size_t index(Control id);
 
-enum class Kind : std::uint8_t { text_box, label, check_box, command_button, image_box, line };
+namespace detail {
+struct HandleMaker;
+}
+
+template <Kind K>
+class ControlOf : public Control {
+public:
+    static constexpr Kind kind = K;
+
+private:
+    friend class Control;
+    friend struct detail::HandleMaker;
+    constexpr explicit ControlOf(std::uint8_t at) : Control(at) {}
+};
+
+// A control of one of several kinds, for the fields and events that these
+// kinds share: the handle of each converts to it, no other does.
+template <Kind... Kinds>
+class OneOf : public Control {
+public:
+    template <Kind K>
+        requires((K == Kinds) || ...)
+    constexpr OneOf(ControlOf<K> id) : Control(id)  // implicit: the handle of each kind is one of them
+    {
+    }
+};
+
+inline constexpr TextBox Control::txt_kwh{0};
+inline constexpr TextBox Control::txt_wh{1};
+inline constexpr CheckBox Control::chk_Spannungswandler{2};
+inline constexpr TextBox Control::txt_ergebnis{3};
+inline constexpr CommandButton Control::cmd_berechnen{4};
+inline constexpr TextBox Control::txt_spannungswandler{5};
+inline constexpr TextBox Control::txt_stromwandler{6};
+inline constexpr TextBox Control::txt_impulse{7};
+inline constexpr Label Control::Label16{8};
+inline constexpr Label Control::Label7{9};
+inline constexpr ImageBox Control::Image2{10};
+inline constexpr ImageBox Control::Image1{11};
+inline constexpr Label Control::Label6{12};
+inline constexpr Label Control::Label1{13};
+inline constexpr Label Control::label_wandlerverhaeltnis{14};
+inline constexpr Label Control::Label15{15};
+inline constexpr Label Control::Label14{16};
+inline constexpr Label Control::Label13{17};
+inline constexpr Label Control::Label12{18};
+inline constexpr Line Control::Line12{19};
+inline constexpr Line Control::Line11{20};
+inline constexpr Line Control::Line10{21};
+inline constexpr Line Control::Line9{22};
+inline constexpr Label Control::Label11{23};
+inline constexpr Label Control::Label10{24};
+inline constexpr Label Control::Label9{25};
+inline constexpr Label Control::Label8{26};
+inline constexpr Label Control::Label5{27};
+inline constexpr Label Control::Label3{28};
+inline constexpr Line Control::Line8{29};
+inline constexpr Line Control::Line7{30};
+inline constexpr Line Control::Line6{31};
+inline constexpr Line Control::Line5{32};
+inline constexpr Line Control::Line4{33};
+inline constexpr Line Control::Line3{34};
+inline constexpr Line Control::Line2{35};
+inline constexpr Line Control::Line1{36};
+inline constexpr Label Control::Label4{37};
+inline constexpr Label Control::Label2{38};
+
+inline constexpr std::size_t control_count = 39;
 
 struct ControlInfo {
     Control id;
@@ -77,79 +175,83 @@ struct ControlInfo {
 };
 
 namespace detail {
-constexpr ControlInfo text_box(Control id, std::string_view name, std::string_view text,
+constexpr ControlInfo text_box(TextBox id, std::string_view name, std::string_view text,
                                std::int16_t tab_index, bool visible = true, bool enabled = true)
 {
     return {id, name, Kind::text_box, text, visible, enabled, tab_index, enabled};
 }
-constexpr ControlInfo label(Control id, std::string_view name, std::string_view caption,
+constexpr ControlInfo label(Label id, std::string_view name, std::string_view caption,
                             std::int16_t tab_index, bool visible = true)
 {
     return {id, name, Kind::label, caption, visible, true, tab_index, false};
 }
-constexpr ControlInfo line(Control id, std::string_view name)
+constexpr ControlInfo line(Line id, std::string_view name)
 {
     return {id, name, Kind::line, {}, true, true, std::nullopt, false};
 }
-constexpr ControlInfo image(Control id, std::string_view name)
+constexpr ControlInfo image(ImageBox id, std::string_view name)
 {
     return {id, name, Kind::image_box, {}, true, true, std::nullopt, false};
+}
+constexpr ControlInfo check_box(CheckBox id, std::string_view name, std::string_view caption,
+                                std::int16_t tab_index)
+{
+    return {id, name, Kind::check_box, caption, true, true, tab_index, true};
+}
+constexpr ControlInfo command_button(CommandButton id, std::string_view name, std::string_view caption,
+                                     std::int16_t tab_index)
+{
+    return {id, name, Kind::command_button, caption, true, true, tab_index, true};
 }
 }  // namespace detail
 
 inline constexpr std::array<ControlInfo, control_count> control_table = [] {
-    using enum Control;
+    using C = Control;
     using namespace detail;
     constexpr bool hidden = false;
     constexpr bool disabled = false;
     return std::array<ControlInfo, control_count>{{
-        text_box(txt_kwh, "txt_kwh", "1", 24, true, disabled),
-        text_box(txt_wh, "txt_wh", "1000", 21),
-        {chk_Spannungswandler, "chk_Spannungswandler", Kind::check_box, "Spannungswandler", true, true, 20, true},
-        text_box(txt_ergebnis, "txt_ergebnis", "", 12),
-        {cmd_berechnen, "cmd_berechnen", Kind::command_button, "Berechnen", true, true, 10, true},
-        text_box(txt_spannungswandler, "txt_spannungswandler", "100", 8, hidden),
-        text_box(txt_stromwandler, "txt_stromwandler", "5", 4),
-        text_box(txt_impulse, "txt_impulse", "1", 0),
-        label(Label16, "Label16", "kWh)", 23),
-        label(Label7, "Label7", "(", 22),
-        image(Image2, "Image2"),
-        image(Image1, "Image1"),
-        label(Label6, "Label6", "Wh", 19),
-        label(Label1, "Label1", "/", 18),
-        label(label_wandlerverhaeltnis, "label_wandlerverhältnis", "", 17),
-        label(Label15, "Label15", "Wandlerverhältnis", 16),
-        label(Label14, "Label14", "Wh pro Impuls", 15),
-        label(Label13, "Label13", "100 V", 14, hidden),
-        label(Label12, "Label12", "5 A", 13),
-        line(Line12, "Line12"),
-        line(Line11, "Line11"),
-        line(Line10, "Line10"),
-        line(Line9, "Line9"),
-        label(Label11, "Label11", "Ergebnis", 11),
-        label(Label10, "Label10", "/", 9, hidden),
-        label(Label9, "Label9", "Spannung", 7, hidden),
-        label(Label8, "Label8", "/", 6),
-        label(Label5, "Label5", "Strom", 5),
-        label(Label3, "Label3", "Wandler", 3),
-        line(Line8, "Line8"),
-        line(Line7, "Line7"),
-        line(Line6, "Line6"),
-        line(Line5, "Line5"),
-        line(Line4, "Line4"),
-        line(Line3, "Line3"),
-        line(Line2, "Line2"),
-        line(Line1, "Line1"),
-        label(Label4, "Label4", "Korvantelo Zähler", 2),
-        label(Label2, "Label2", "Impulse", 1),
+        text_box(C::txt_kwh, "txt_kwh", "1", 24, true, disabled),
+        text_box(C::txt_wh, "txt_wh", "1000", 21),
+        check_box(C::chk_Spannungswandler, "chk_Spannungswandler", "Spannungswandler", 20),
+        text_box(C::txt_ergebnis, "txt_ergebnis", "", 12),
+        command_button(C::cmd_berechnen, "cmd_berechnen", "Berechnen", 10),
+        text_box(C::txt_spannungswandler, "txt_spannungswandler", "100", 8, hidden),
+        text_box(C::txt_stromwandler, "txt_stromwandler", "5", 4),
+        text_box(C::txt_impulse, "txt_impulse", "1", 0),
+        label(C::Label16, "Label16", "kWh)", 23),
+        label(C::Label7, "Label7", "(", 22),
+        image(C::Image2, "Image2"),
+        image(C::Image1, "Image1"),
+        label(C::Label6, "Label6", "Wh", 19),
+        label(C::Label1, "Label1", "/", 18),
+        label(C::label_wandlerverhaeltnis, "label_wandlerverhältnis", "", 17),
+        label(C::Label15, "Label15", "Wandlerverhältnis", 16),
+        label(C::Label14, "Label14", "Wh pro Impuls", 15),
+        label(C::Label13, "Label13", "100 V", 14, hidden),
+        label(C::Label12, "Label12", "5 A", 13),
+        line(C::Line12, "Line12"),
+        line(C::Line11, "Line11"),
+        line(C::Line10, "Line10"),
+        line(C::Line9, "Line9"),
+        label(C::Label11, "Label11", "Ergebnis", 11),
+        label(C::Label10, "Label10", "/", 9, hidden),
+        label(C::Label9, "Label9", "Spannung", 7, hidden),
+        label(C::Label8, "Label8", "/", 6),
+        label(C::Label5, "Label5", "Strom", 5),
+        label(C::Label3, "Label3", "Wandler", 3),
+        line(C::Line8, "Line8"),
+        line(C::Line7, "Line7"),
+        line(C::Line6, "Line6"),
+        line(C::Line5, "Line5"),
+        line(C::Line4, "Line4"),
+        line(C::Line3, "Line3"),
+        line(C::Line2, "Line2"),
+        line(C::Line1, "Line1"),
+        label(C::Label4, "Label4", "Korvantelo Zähler", 2),
+        label(C::Label2, "Label2", "Impulse", 1),
     }};
 }();
-
-// The control's position in the stacking order and in every per-control array.
-[[nodiscard]] constexpr std::size_t index(Control id)
-{
-    return static_cast<std::size_t>(id);
-}
 
 [[nodiscard]] constexpr const ControlInfo& info(Control id)
 {
@@ -174,24 +276,56 @@ inline constexpr auto input_order = [] {
     constexpr auto count = static_cast<std::size_t>(
         std::count_if(control_table.begin(), control_table.end(),
                       [](const ControlInfo& c) { return takes_input(c.kind); }));
-    std::array<Control, count> order{};
+    std::array<std::size_t, count> at{};
     std::size_t n = 0;
-    for (const auto& control : control_table) {
-        if (takes_input(control.kind)) order[n++] = control.id;
+    for (std::size_t i = 0; i < control_count; ++i) {
+        if (takes_input(control_table[i].kind)) at[n++] = i;
     }
-    std::sort(order.begin(), order.end(),
-              [](Control a, Control b) { return *info(a).tab_index < *info(b).tab_index; });
-    return order;
+    std::sort(at.begin(), at.end(), [](std::size_t a, std::size_t b) {
+        return *control_table[a].tab_index < *control_table[b].tab_index;
+    });
+    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return std::array<Control, count>{control_table[at[I]].id...};
+    }(std::make_index_sequence<count>{});
 }();
 
 // The voltage row, in the order in which it is shown and hidden.
 inline constexpr std::array<Control, 4> voltage_row = {
     Control::Label9, Control::txt_spannungswandler, Control::Label10, Control::Label13};
 
-// The table lists each control at the position of its own enumerator.
+namespace detail {
+struct HandleMaker {
+    template <Kind K>
+    static constexpr ControlOf<K> make(Control id)
+    {
+        return ControlOf<K>(static_cast<std::uint8_t>(index(id)));
+    }
+};
+}  // namespace detail
+
+// Calls `visitor` with the control as the handle of its kind: where a view
+// walks the tables, each kind goes to the code for that kind.
+template <typename Visitor>
+constexpr decltype(auto) visit(Control id, Visitor&& visitor)
+{
+    using detail::HandleMaker;
+    switch (info(id).kind) {
+    case Kind::text_box: return std::forward<Visitor>(visitor)(HandleMaker::make<Kind::text_box>(id));
+    case Kind::label: return std::forward<Visitor>(visitor)(HandleMaker::make<Kind::label>(id));
+    case Kind::check_box: return std::forward<Visitor>(visitor)(HandleMaker::make<Kind::check_box>(id));
+    case Kind::command_button:
+        return std::forward<Visitor>(visitor)(HandleMaker::make<Kind::command_button>(id));
+    case Kind::image_box: return std::forward<Visitor>(visitor)(HandleMaker::make<Kind::image_box>(id));
+    case Kind::line: break;
+    }
+    return std::forward<Visitor>(visitor)(HandleMaker::make<Kind::line>(id));
+}
+
+// Each control stands at its own position in the table; the table's helpers
+// take the handle of their kind, so no row can give a control another kind.
 static_assert([] {
     for (std::size_t i = 0; i < control_count; ++i) {
-        if (static_cast<std::size_t>(control_table[i].id) != i) return false;
+        if (index(control_table[i].id) != i) return false;
     }
     return true;
 }());

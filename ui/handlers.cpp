@@ -77,17 +77,18 @@ void cmd_berechnen_Click(Window& window)
 void bind_event_handlers(Window& window)
 {
     for (const Binding& binding : event_bindings) {
-        switch (binding.event) {
-        case Event::load:
+        if (!binding.source) {
             window.on_load(binding.handler);
-            break;
-        case Event::change:
-            window.on_change(*binding.source, binding.handler);
-            break;
-        case Event::click:
-            window.on_click(*binding.source, binding.handler);
-            break;
+            continue;
         }
+        // The source's kind says which of its events the row binds.
+        visit(*binding.source, [&](auto source) {
+            if constexpr (requires { window.on_change(source, binding.handler); }) {
+                window.on_change(source, binding.handler);
+            } else if constexpr (requires { window.on_click(source, binding.handler); }) {
+                window.on_click(source, binding.handler);
+            }
+        });
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -52,6 +53,20 @@ inline constexpr std::array<Binding, 6> event_bindings = {{
     {Control::txt_wh, Event::change, handlers::txt_wh_Change},
     {Control::cmd_berechnen, Event::click, handlers::cmd_berechnen_Click},
 }};
+
+// Whether a row names the one event its source has: Load the window's,
+// Change a text box's, Click a check box's or button's.
+[[nodiscard]] constexpr bool names_own_event(const Binding& binding)
+{
+    if (!binding.source) return binding.event == Event::load;
+    switch (info(*binding.source).kind) {
+    case Kind::text_box: return binding.event == Event::change;
+    case Kind::check_box:
+    case Kind::command_button: return binding.event == Event::click;
+    default: return false;
+    }
+}
+static_assert(std::all_of(event_bindings.begin(), event_bindings.end(), names_own_event));
 
 // Attaches the handlers of the table to the window.
 void bind_event_handlers(Window& window);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -8,11 +9,8 @@
 
 // Where every control sits and which font it uses, in twips (1/1440 inch)
 // from the top-left corner of the window's client area. At 96 dots per inch
-// 15 twips make one pixel; the view converts, and the toolkit's device-pixel
-// ratio takes care of other screens.
+// 15 twips make one pixel; the views convert with the helpers at the end.
 namespace ui::layout {
-
-inline constexpr int twips_per_pixel = 15;
 
 inline constexpr int client_width = 8385;   // 559 pixels
 inline constexpr int client_height = 4560;  // 304 pixels
@@ -52,40 +50,40 @@ struct Placement {
 
 // Every control but the lines, grouped by the box it sits in.
 inline constexpr std::array<Placement, 27> placements = [] {
-    using enum Control;
+    using C = Control;
     using enum Font;
     return std::array<Placement, 27>{{
         // Pulse rating: "1 Impulse / 1000 Wh (1 kWh)"
-        {Label4, 480, 240, 2535, 255, bold_10},
-        {txt_impulse, 360, 600, 1095, 285},
-        {Label2, 1560, 600, 735, 255, regular_10},
-        {Label1, 2400, 480, 255, 345, bold_14},
-        {txt_wh, 2640, 600, 1095, 285},
-        {Label6, 3840, 600, 735, 255, regular_10},
-        {Label7, 4200, 600, 135, 255},
-        {txt_kwh, 4320, 620, 495, 230, bold_8},
-        {Label16, 4920, 600, 495, 255},
+        {C::Label4, 480, 240, 2535, 255, bold_10},
+        {C::txt_impulse, 360, 600, 1095, 285},
+        {C::Label2, 1560, 600, 735, 255, regular_10},
+        {C::Label1, 2400, 480, 255, 345, bold_14},
+        {C::txt_wh, 2640, 600, 1095, 285},
+        {C::Label6, 3840, 600, 735, 255, regular_10},
+        {C::Label7, 4200, 600, 135, 255},
+        {C::txt_kwh, 4320, 620, 495, 230, bold_8},
+        {C::Label16, 4920, 600, 495, 255},
         // Transformers: current ratio, voltage ratio, overall ratio
-        {Label3, 480, 1440, 2535, 255, bold_10},
-        {chk_Spannungswandler, 2040, 1440, 1695, 255},
-        {Label5, 360, 1905, 1095, 255},
-        {txt_stromwandler, 360, 2160, 735, 285},
-        {Label8, 1125, 2100, 255, 345, bold_14},
-        {Label12, 1320, 2200, 495, 255},
-        {Label9, 2160, 1905, 1215, 255},
-        {txt_spannungswandler, 2160, 2160, 735, 285},
-        {Label10, 2925, 2100, 255, 345, bold_14},
-        {Label13, 3120, 2200, 495, 255},
-        {Label15, 3960, 1920, 1455, 255},
-        {label_wandlerverhaeltnis, 3960, 2160, 1335, 255, bold_10},
+        {C::Label3, 480, 1440, 2535, 255, bold_10},
+        {C::chk_Spannungswandler, 2040, 1440, 1695, 255},
+        {C::Label5, 360, 1905, 1095, 255},
+        {C::txt_stromwandler, 360, 2160, 735, 285},
+        {C::Label8, 1125, 2100, 255, 345, bold_14},
+        {C::Label12, 1320, 2200, 495, 255},
+        {C::Label9, 2160, 1905, 1215, 255},
+        {C::txt_spannungswandler, 2160, 2160, 735, 285},
+        {C::Label10, 2925, 2100, 255, 345, bold_14},
+        {C::Label13, 3120, 2200, 495, 255},
+        {C::Label15, 3960, 1920, 1455, 255},
+        {C::label_wandlerverhaeltnis, 3960, 2160, 1335, 255, bold_10},
         // Result
-        {Label11, 480, 3000, 1455, 255, bold_10},
-        {txt_ergebnis, 480, 3360, 1215, 285},
-        {Label14, 1800, 3400, 1695, 240},
-        {cmd_berechnen, 3600, 3360, 1815, 375},
+        {C::Label11, 480, 3000, 1455, 255, bold_10},
+        {C::txt_ergebnis, 480, 3360, 1215, 285},
+        {C::Label14, 1800, 3400, 1695, 240},
+        {C::cmd_berechnen, 3600, 3360, 1815, 375},
         // Pictures
-        {Image1, 5640, 0, 2760, 2355},
-        {Image2, 0, 3960, 8760, 585},
+        {C::Image1, 5640, 0, 2760, 2355},
+        {C::Image2, 0, 3960, 8760, 585},
     }};
 }();
 
@@ -100,20 +98,20 @@ struct LinePlacement {
 
 // Three boxes of equal width, one above the other: pulse rating, transformers, result.
 inline constexpr std::array<LinePlacement, 12> lines = [] {
-    using enum Control;
+    using C = Control;
     return std::array<LinePlacement, 12>{{
-        {Line1, 120, 120, 5520, 120},
-        {Line2, 5520, 120, 5520, 1080},
-        {Line3, 5520, 1080, 120, 1080},
-        {Line4, 120, 120, 120, 1080},
-        {Line5, 120, 1320, 120, 2520},
-        {Line6, 5520, 2520, 120, 2520},
-        {Line7, 5520, 1320, 5520, 2520},
-        {Line8, 120, 1320, 5520, 1320},
-        {Line9, 120, 3840, 5520, 3840},
-        {Line10, 5520, 2880, 5520, 3840},
-        {Line11, 5520, 2880, 120, 2880},
-        {Line12, 120, 2880, 120, 3840},
+        {C::Line1, 120, 120, 5520, 120},
+        {C::Line2, 5520, 120, 5520, 1080},
+        {C::Line3, 5520, 1080, 120, 1080},
+        {C::Line4, 120, 120, 120, 1080},
+        {C::Line5, 120, 1320, 120, 2520},
+        {C::Line6, 5520, 2520, 120, 2520},
+        {C::Line7, 5520, 1320, 5520, 2520},
+        {C::Line8, 120, 1320, 5520, 1320},
+        {C::Line9, 120, 3840, 5520, 3840},
+        {C::Line10, 5520, 2880, 5520, 3840},
+        {C::Line11, 5520, 2880, 120, 2880},
+        {C::Line12, 120, 2880, 120, 3840},
     }};
 }();
 
@@ -133,12 +131,48 @@ inline constexpr std::array<LinePlacement, 12> lines = [] {
     return std::nullopt;
 }
 
-// Twips to logical pixels, to the nearest pixel; each of left, top, width and
-// height is converted on its own (620 twips are 41 pixels, 2200 are 147).
-[[nodiscard]] constexpr int pixels(int twips)
+// The dots per inch at which the layout's pixels are the screen's: 15 twips
+// to the pixel. A view that scales as a whole (Qt with its device-pixel
+// ratio) lays out at this density.
+inline constexpr int base_dpi = 96;
+
+// Twips to pixels at `dpi`, to the nearest pixel, halves away from zero
+// (as Windows' MulDiv rounds); each of left, top, width and height is
+// converted on its own (at 96 dpi, 620 twips are 41 pixels, 2200 are 147).
+[[nodiscard]] constexpr int pixels(int twips, int dpi = base_dpi)
 {
-    return (twips + twips_per_pixel / 2) / twips_per_pixel;
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>((scaled + (scaled < 0 ? -720 : 720)) / 1440);
 }
+
+struct Rect {
+    int left;
+    int top;
+    int width;
+    int height;
+    bool operator==(const Rect&) const = default;
+};
+
+[[nodiscard]] constexpr Rect pixel_rect(const Placement& p, int dpi = base_dpi)
+{
+    return {pixels(p.left, dpi), pixels(p.top, dpi), pixels(p.width, dpi), pixels(p.height, dpi)};
+}
+
+// The pixels a line covers: both end points included, whichever way it
+// runs, one pixel wide at 96 dpi and as many whole pixels as that scales to
+// above. The window's lines all run straight across or down.
+[[nodiscard]] constexpr Rect line_rect(const LinePlacement& l, int dpi = base_dpi)
+{
+    const int thickness = std::max(1, dpi / base_dpi);
+    const int left = pixels(std::min(l.x1, l.x2), dpi);
+    const int top = pixels(std::min(l.y1, l.y2), dpi);
+    return {left, top, pixels(std::max(l.x1, l.x2), dpi) - left + thickness,
+            pixels(std::max(l.y1, l.y2), dpi) - top + thickness};
+}
+
+static_assert(std::all_of(lines.begin(), lines.end(),
+                          [](const LinePlacement& l) { return l.x1 == l.x2 || l.y1 == l.y2; }),
+              "every line runs straight across or down");
 
 static_assert([] {
     for (const auto& c : control_table) {

@@ -15,6 +15,12 @@ struct Message {
 // step failed. It does not say which input.
 inline constexpr Message input_error_message{"Eingabefehler!", "Fehler!"};
 
+// What the window says when a fault of the program itself (never bad input)
+// reaches the edge of an event: this line, then the fault's own text. The
+// program then ends, since the window can no longer be trusted.
+inline constexpr std::string_view fault_prompt = "Korvantelo kann nicht weiterlaufen:";
+inline constexpr std::string_view fault_title = "Korvantelo";
+
 class MessagePort {
 public:
     virtual ~MessagePort() = default;

@@ -1,26 +1,10 @@
 #include "ui/window.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "calc/errors.h"
 
 namespace ui {
-namespace {
-
-// The index of a control, which must be one of the window's 39.
-std::size_t known(Control id)
-{
-    if (index(id) >= control_count) throw ModelError("no such control");
-    return index(id);
-}
-
-std::string describe(Control id, std::string_view what)
-{
-    return std::string(name(id)).append(": ").append(what);
-}
-
-}  // namespace
 
 Window::Window(MessagePort& port) : port_(port)
 {
@@ -31,81 +15,49 @@ Window::Window(MessagePort& port) : port_(port)
     }
 }
 
-Window::State& Window::checked(Control id, std::initializer_list<Kind> kinds, std::string_view field)
+void Window::set_text(TextBox box, std::string text)
 {
-    return const_cast<State&>(std::as_const(*this).checked(id, kinds, field));
+    write(box, Field::text, std::move(text));
 }
 
-const Window::State& Window::checked(Control id, std::initializer_list<Kind> kinds,
-                                     std::string_view field) const
+void Window::set_caption(Captioned id, std::string caption)
 {
-    const std::size_t at = known(id);
-    if (std::find(kinds.begin(), kinds.end(), info(id).kind) == kinds.end()) {
-        throw ModelError(describe(id, std::string("has no ").append(field)));
-    }
-    return controls_[at];
+    write(id, Field::caption, std::move(caption));
 }
 
-const std::string& Window::text(Control id) const
+void Window::write(Control id, Field field, std::string text)
 {
-    return checked(id, {Kind::text_box}, "Text").text;
-}
-
-void Window::set_text(Control id, std::string text)
-{
-    checked(id, {Kind::text_box}, "Text").text = std::move(text);
-    notify(id, Field::text);
-}
-
-const std::string& Window::caption(Control id) const
-{
-    return checked(id, {Kind::label, Kind::check_box, Kind::command_button}, "Caption").text;
-}
-
-void Window::set_caption(Control id, std::string caption)
-{
-    checked(id, {Kind::label, Kind::check_box, Kind::command_button}, "Caption").text =
-        std::move(caption);
-    notify(id, Field::caption);
-}
-
-std::int16_t Window::value(Control id) const
-{
-    return checked(id, {Kind::check_box}, "Value").value;
-}
-
-bool Window::visible(Control id) const
-{
-    return controls_[known(id)].visible;
+    controls_[index(id)].text = std::move(text);
+    notify(id, field, Origin::program);
 }
 
 void Window::set_visible(Control id, bool visible)
 {
-    checked(id, {Kind::text_box, Kind::label}, "writable Visible").visible = visible;
-    notify(id, Field::visible);
+    controls_[index(id)].visible = visible;
+    notify(id, Field::visible, Origin::program);
 }
 
-void Window::attach(State& state, Handler handler, std::string_view event)
+void Window::attach(Control id, Handler handler)
 {
-    if (state.handler) throw ModelError(std::string(event).append(" already has a handler"));
-    state.handler = std::move(handler);
+    Handler& slot = controls_[index(id)].handler;
+    if (slot) throw std::logic_error(std::string(name(id)).append(" already has a handler"));
+    slot = std::move(handler);
 }
 
 void Window::on_load(Handler handler)
 {
-    if (load_handler_) throw ModelError("Load already has a handler");
+    if (load_handler_) throw std::logic_error("Load already has a handler");
     load_handler_ = std::move(handler);
 }
 
-void Window::on_change(Control text_box, Handler handler)
+void Window::on_change(TextBox box, Handler handler)
 {
-    attach(checked(text_box, {Kind::text_box}, "Change"), std::move(handler), name(text_box));
+    attach(box, std::move(handler));
 }
 
-void Window::on_click(Control id, Handler handler)
+void Window::on_click(Clickable id, Handler handler)
 {
-    attach(checked(id, {Kind::check_box, Kind::command_button}, "Click"), std::move(handler),
-           name(id));
+    attach(id, std::move(handler));
 }
 
 void Window::load()
@@ -115,38 +67,36 @@ void Window::load()
 
 bool Window::takes_user_action(Control id) const
 {
-    if (index(id) >= control_count) return false;
-    return takes_input(info(id).kind) && controls_[index(id)].visible && info(id).enabled;
+    return takes_input(info(id).kind) && state(id).visible && info(id).enabled;
 }
 
-Window::State& Window::actionable(Control id, Kind kind)
+Window::State& Window::actionable(Control id)
 {
-    if (index(id) >= control_count || info(id).kind != kind) {
-        throw ActionRefused("this control does not take that action");
+    if (!takes_user_action(id)) {
+        throw ActionRefused(std::string(name(id)).append(": hidden or disabled"));
     }
-    if (!takes_user_action(id)) throw ActionRefused(describe(id, "hidden or disabled"));
     return controls_[index(id)];
 }
 
-void Window::user_replace_text(Control text_box, std::string text)
+void Window::user_replace_text(TextBox box, std::string text)
 {
-    State& state = actionable(text_box, Kind::text_box);
+    State& state = actionable(box);
     state.text = std::move(text);
-    notify(text_box, Field::text);
+    notify(box, Field::text, Origin::user);
     raise(state.handler);
 }
 
-void Window::user_toggle(Control check_box)
+void Window::user_toggle(CheckBox box)
 {
-    State& state = actionable(check_box, Kind::check_box);
+    State& state = actionable(box);
     state.value = state.value == 0 ? 1 : 0;
-    notify(check_box, Field::value);
+    notify(box, Field::value, Origin::user);
     raise(state.handler);
 }
 
-void Window::user_press(Control button)
+void Window::user_press(CommandButton button)
 {
-    raise(actionable(button, Kind::command_button).handler);
+    raise(actionable(button).handler);
 }
 
 void Window::add_observer(Observer observer)
@@ -157,6 +107,21 @@ void Window::add_observer(Observer observer)
 void Window::show_message(const Message& message)
 {
     port_.show(message);
+}
+
+void Window::report_fault(const std::exception_ptr& fault) noexcept
+{
+    try {
+        std::string prompt(fault_prompt);
+        try {
+            std::rethrow_exception(fault);
+        } catch (const std::exception& e) {
+            prompt.append("\n").append(e.what());
+        } catch (...) {  // NOLINT(bugprone-empty-catch): a fault without a text of its own
+        }
+        port_.show({prompt, fault_title});
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the caller's failure status still tells
+    }
 }
 
 void Window::raise(const Handler& handler)
@@ -173,9 +138,10 @@ void Window::raise(const Handler& handler)
     }
 }
 
-void Window::notify(Control id, Field field)
+void Window::notify(Control id, Field field, Origin origin)
 {
-    for (const auto& observer : observers_) observer(id, field);
+    const Change change{id, field, origin};
+    for (const auto& observer : observers_) observer(change);
 }
 
 }  // namespace ui

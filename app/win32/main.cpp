@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ui/handlers.h"
+#include "ui/message_port.h"
 #include "ui/win32/text.h"
 #include "ui/win32/window_view.h"
 #include "ui/window.h"
@@ -26,11 +27,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         messages.set_owner(view.handle());
         model.load();
         view.show();
-        return view.run();
+        return view.run();  // a fault inside the window has been told by then
     } catch (const std::exception& fault) {
-        // A fault of the program, never of the input: say what it was.
-        const std::wstring text = L"Korvantelo kann nicht weiterlaufen:\n" + ui::win32::wide(fault.what());
-        MessageBoxW(nullptr, text.c_str(), L"Korvantelo", MB_OK | MB_ICONERROR);
+        // A fault before the window runs, never one of the input: say what it
+        // was. The fault's text may come in the ANSI code page; wide() reads it.
+        const std::wstring text =
+            ui::win32::wide(ui::fault_prompt) + L"\n" + ui::win32::wide(fault.what());
+        MessageBoxW(nullptr, text.c_str(), ui::win32::wide(ui::fault_title).c_str(), MB_OK | MB_ICONERROR);
         return EXIT_FAILURE;
     }
 }

@@ -22,16 +22,15 @@ struct Floor {
     UINT dpi = USER_DEFAULT_SCREEN_DPI;
     HBITMAP panel = nullptr;
     HBITMAP banner = nullptr;
-    int px(int twips) const { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+    int px(int twips) const { return ui::layout::pixels(twips, static_cast<int>(dpi)); }
 };
 
 void blit(HDC dc, const Floor& floor, ui::Control id, HBITMAP picture)
 {
-    const auto place = *ui::layout::placement(id);
+    const auto place = ui::layout::pixel_rect(*ui::layout::placement(id), static_cast<int>(floor.dpi));
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture);
-    BitBlt(dc, floor.px(place.left), floor.px(place.top), floor.px(place.width), floor.px(place.height), source,
-           0, 0, SRCCOPY);
+    BitBlt(dc, place.left, place.top, place.width, place.height, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
 }
@@ -44,8 +43,8 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l)
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
         for (const auto& line : ui::layout::lines) {
-            const RECT r{floor->px(std::min(line.x1, line.x2)), floor->px(std::min(line.y1, line.y2)),
-                         floor->px(std::max(line.x1, line.x2)) + 1, floor->px(std::max(line.y1, line.y2)) + 1};
+            const auto l = ui::layout::line_rect(line, static_cast<int>(floor->dpi));
+            const RECT r{l.left, l.top, l.left + l.width, l.top + l.height};
             FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOWTEXT));
         }
         blit(dc, *floor, ui::Control::Image1, floor->panel);

@@ -11,12 +11,10 @@ namespace support {
 // What a text box does with one edit of the user: replaces `length` bytes at
 // byte `position` by `insert` and hands the new text to the model, which
 // raises Change. An edit that removes and inserts nothing changes nothing.
-inline void user_edit(ui::Window& window, ui::Control box, std::size_t position, std::size_t length,
+inline void user_edit(ui::Window& window, ui::TextBox box, std::size_t position, std::size_t length,
                       std::string_view insert)
 {
-    if (ui::info(box).kind != ui::Kind::text_box || !window.takes_user_action(box)) {
-        throw ui::ActionRefused("not a text box that takes typing");
-    }
+    if (!window.takes_user_action(box)) throw ui::ActionRefused("the box takes no typing now");
     std::string text = window.text(box);
     if (position > text.size() || length > text.size() - position) {
         throw ui::ActionRefused("edit beyond the end of the text");

@@ -228,10 +228,10 @@ Action Driver::next(const Model& model)
         action.text = some_text();
     } else if (roll < 79) {
         action.kind = ActionKind::toggle;
-        action.control = below(10) == 0 ? any_control() : Control::chk_Spannungswandler;
+        action.control = below(10) == 0 ? any_control() : Control{Control::chk_Spannungswandler};
     } else if (roll < 95) {
         action.kind = ActionKind::press;
-        action.control = below(10) == 0 ? any_control() : Control::cmd_berechnen;
+        action.control = below(10) == 0 ? any_control() : Control{Control::cmd_berechnen};
     } else {
         // An edit that reaches beyond the end of the text.
         action.kind = ActionKind::edit;

@@ -74,8 +74,6 @@ public:
     [[nodiscard]] const Tally& tally() const { return tally_; }
 
 private:
-    static std::size_t index(ui::Control id) { return static_cast<std::size_t>(id); }
-
     [[nodiscard]] Outcome value_of(ui::Control id) const { return number(shown(id)); }
     [[nodiscard]] Outcome ratio() const;
     bool settle(ui::Control output, Outcome value);
@@ -99,7 +97,7 @@ public:
 
     // Below n; 0 for n 0.
     std::uint64_t below(std::uint64_t n) { return n == 0 ? 0 : random_() % n; }
-    ui::Control any_control() { return static_cast<ui::Control>(below(ui::control_count)); }
+    ui::Control any_control() { return ui::control_table[below(ui::control_count)].id; }
     // One character as UTF-8: mostly digits and the number syntax's signs,
     // also blanks, letters and characters outside ASCII up to four bytes.
     std::string_view some_character();

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -138,6 +141,55 @@ inline HWND focus(HWND window)
     thread.cbSize = sizeof thread;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread)) return nullptr;
     return thread.hwndFocus;
+}
+
+// The tooltips of the process's windows: for each tool (a control), the text
+// it shows. Read from the tooltip windows with TTM_ENUMTOOLSW, whose answer
+// is written into memory of that process.
+inline std::map<HWND, std::wstring> tooltips(const Process& process)
+{
+    struct Search {
+        DWORD owner;
+        std::vector<HWND> found;
+    } search{process.id(), {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            wchar_t name[64] = {};
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            GetClassNameW(hwnd, name, 64);
+            if (owner == s->owner && std::wstring_view(name) == TOOLTIPS_CLASSW) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+
+    constexpr std::size_t text_size = 1024;
+    struct Remote {
+        TTTOOLINFOW tool;
+        wchar_t text[text_size];
+    };
+    auto* remote = static_cast<Remote*>(
+        VirtualAllocEx(process.handle(), nullptr, sizeof(Remote), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (remote == nullptr) throw DriverError("cannot reach the program's memory");
+    std::map<HWND, std::wstring> tips;
+    for (HWND tooltip : search.found) {
+        const auto count = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            Remote local{};
+            local.tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            local.tool.lpszText = remote->text;
+            if (!WriteProcessMemory(process.handle(), remote, &local, sizeof local, nullptr) ||
+                !SendMessageW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&remote->tool)) ||
+                !ReadProcessMemory(process.handle(), remote, &local, sizeof local, nullptr)) {
+                throw DriverError("cannot read a tooltip");
+            }
+            local.text[text_size - 1] = L'\0';
+            tips[reinterpret_cast<HWND>(local.tool.uId)] = local.text;
+        }
+    }
+    VirtualFreeEx(process.handle(), remote, 0, MEM_RELEASE);
+    return tips;
 }
 
 // Real keyboard input: key presses that reach whatever has the focus.

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "tests/win32/driver.h"
 #include "ui/controls.h"
 #include "ui/layout.h"
+#include "ui/presentation.h"
 #include "ui/win32/text.h"
 
 namespace {
@@ -171,12 +173,25 @@ TEST_F(WindowWin32Test, works_through_the_example_with_a_voltage_transformer)
 
     type_into(Control::txt_wh, L"2500");
     expect_text(Control::txt_kwh, L"2,5");
+
+    // A paste over the whole text and its undo are the user's edits too.
+    const HWND wh = at(Control::txt_wh);
+    SendMessageW(wh, EM_SETSEL, 0, -1);
+    SendMessageW(wh, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"500"));
+    expect_text(Control::txt_kwh, L"0,5");
+    SendMessageW(wh, WM_UNDO, 0, 0);
+    expect_text(Control::txt_wh, L"2500");
+    expect_text(Control::txt_kwh, L"2,5");
     close_window();
 }
 
+// The caret rule: a program write shows from the first character, a user's
+// edit keeps the caret where the user typed.
 TEST_F(WindowWin32Test, long_result_shows_its_first_digit)
 {
     type_into(Control::txt_impulse, L"3");
+    expect_text(Control::txt_impulse, L"3");
+    EXPECT_EQ(SendMessageW(at(Control::txt_impulse), EM_GETSEL, 0, 0), MAKELONG(1, 1));
     tab_to(Control::cmd_berechnen);
     press(VK_SPACE);
     expect_text(Control::txt_ergebnis, L"333,333333333333");
@@ -229,16 +244,28 @@ TEST_F(WindowWin32Test, tab_walks_the_focus_order_and_back)
             driver::wait_until([&] { return focused() == next; }, "Tab reaches the next control");
         }
     };
-    using enum Control;
-    walk({txt_impulse, txt_stromwandler, cmd_berechnen, txt_ergebnis, chk_Spannungswandler, txt_wh});
+    using C = Control;
+    walk({C::txt_impulse, C::txt_stromwandler, C::cmd_berechnen, C::txt_ergebnis, C::chk_Spannungswandler,
+          C::txt_wh});
     press(VK_TAB, true);
-    driver::wait_until([&] { return focused() == txt_wh; }, "Shift+Tab goes back");
+    driver::wait_until([&] { return focused() == C::txt_wh; }, "Shift+Tab goes back");
     press(VK_TAB);
-    driver::wait_until([&] { return focused() == txt_impulse; }, "Tab wraps around");
+    driver::wait_until([&] { return focused() == C::txt_impulse; }, "Tab wraps around");
     tick();  // the voltage box takes the focus while it shows
-    tab_to(txt_impulse);
-    walk({txt_impulse, txt_stromwandler, txt_spannungswandler, cmd_berechnen, txt_ergebnis,
-          chk_Spannungswandler, txt_wh});
+    tab_to(C::txt_impulse);
+    walk({C::txt_impulse, C::txt_stromwandler, C::txt_spannungswandler, C::cmd_berechnen, C::txt_ergebnis,
+          C::chk_Spannungswandler, C::txt_wh});
+    close_window();
+}
+
+TEST_F(WindowWin32Test, shows_the_hints_as_tooltips)
+{
+    std::map<HWND, std::wstring> expected;
+    for (const auto& p : ui::presentations) {
+        if (p.tooltip) expected[at(p.id)] = ui::win32::wide(p.hint);
+    }
+    EXPECT_EQ(expected.size(), 5u);
+    EXPECT_EQ(driver::tooltips(program), expected);
     close_window();
 }
 

@@ -14,12 +14,12 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleFactory>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <stdexcept>
@@ -27,6 +27,7 @@
 
 #include "ui/art/art.h"
 #include "ui/layout.h"
+#include "ui/presentation.h"
 
 namespace ui::qt {
 namespace {
@@ -45,69 +46,15 @@ QFont font_of(layout::Font font)
     return result;
 }
 
-QRect pixel_rect(const layout::Placement& p)
+QRect qt_rect(const layout::Rect& r)
 {
-    using layout::pixels;
-    return {pixels(p.left), pixels(p.top), pixels(p.width), pixels(p.height)};
+    return {r.left, r.top, r.width, r.height};
 }
 
-// A line one pixel wide in the window-text colour. The window's lines are all
-// horizontal or vertical, so the line is its own small filled widget, which
-// takes its place in the stacking like any other control.
-QWidget* make_line(QWidget* parent, const layout::LinePlacement& l)
+QColor qt_colour(Rgb colour)
 {
-    using layout::pixels;
-    if (l.x1 != l.x2 && l.y1 != l.y2) throw std::logic_error("only straight lines are drawn");
-    auto* line = new QWidget(parent);
-    const QPoint a(pixels(l.x1), pixels(l.y1));
-    const QPoint b(pixels(l.x2), pixels(l.y2));
-    // Both end points included, whichever way the line runs.
-    line->setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
-    line->setBackgroundRole(QPalette::Text);
-    line->setAutoFillBackground(true);
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return line;
+    return {colour.red, colour.green, colour.blue};
 }
-
-// What a screen reader says of a box, and the tooltip that heads off the
-// commonest mistakes of this job. The visible window does not change for it.
-struct Accessible {
-    Control id;
-    const char* name;         // empty: the control's own text is its name
-    const char* description;  // also the tooltip of an input
-    bool tooltip;
-};
-
-constexpr std::array<Accessible, 8> accessible_texts = {{
-    {Control::txt_impulse, "Impulse",
-     "Impulszahl P vom Typenschild des Zählers, „P Impulse je W Wh“ – nicht aus imp/kWh umrechnen",
-     true},
-    {Control::txt_wh, "Energie in Wh",
-     "Energie W in Wh vom Typenschild des Zählers, „P Impulse je W Wh“ – nicht aus imp/kWh umrechnen",
-     true},
-    {Control::txt_kwh, "Energie in kWh", "", false},
-    {Control::txt_stromwandler, "Stromwandler primär in A",
-     "Nur den Primärstrom des Stromwandlers in A eintragen; sekundär sind fest 5 A", true},
-    {Control::txt_spannungswandler, "Spannungswandler primär in V",
-     "Nur die Primärspannung des Spannungswandlers in V eintragen; sekundär sind fest 100 V", true},
-    {Control::chk_Spannungswandler, "",
-     "Nur ankreuzen, wenn der Zähler über einen Spannungswandler angeschlossen ist", true},
-    {Control::txt_ergebnis, "Ergebnis in Wh pro Impuls", "", false},
-    // A name set on a label would replace its text for assistive technology.
-    {Control::label_wandlerverhaeltnis, "", "Wandlerverhältnis", false},
-}};
-
-struct Picture {
-    Control id;
-    std::string_view resource;
-    const char* format;
-};
-
-constexpr std::array<Picture, 2> pictures = {{
-    {Control::Image1, art::decoded_panel_path, "bmp"},
-    {Control::Image2, art::banner_path, "bmp"},
-}};
 
 // Reads a picture with the reader that Qt has built in for its format. Asked
 // for a picture by file name alone, Qt loads every image plugin (and libjpeg)
@@ -162,11 +109,23 @@ WindowView::WindowView(Window& model) : model_(model)
     setAutoFillBackground(true);
     setFont(font_of(layout::Font::regular_8));
 
-    create_controls();
+    for (const auto& control : control_table) {
+        QWidget* w = visit(control.id, [this](auto id) { return create(id); });
+        w->setObjectName(qt_text(control.name));
+        if (const auto place = layout::placement(control.id)) {
+            w->setGeometry(qt_rect(layout::pixel_rect(*place)));
+            w->setFont(font_of(place->font));
+        }
+        w->setEnabled(control.enabled);
+        w->setFocusPolicy(control.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
+        if (!control.visible) w->setVisible(false);
+        present(w, presentation(control.id));
+        widgets_[index(control.id)] = w;
+    }
     apply_classic_style();
     stack_controls();
     chain_focus();
-    model_.add_observer([this](Control id, Field field) { mirror(id, field); });
+    model_.add_observer([this](const Change& change) { mirror(change); });
 }
 
 QWidget* WindowView::widget(Control id) const
@@ -174,93 +133,91 @@ QWidget* WindowView::widget(Control id) const
     return widgets_.at(index(id));
 }
 
-void WindowView::create_controls()
+QWidget* WindowView::create(TextBox id)
 {
-    for (const auto& control : control_table) {
-        QWidget* w = nullptr;
-        const QString initial = qt_text(control.initial);
-        switch (control.kind) {
-        case Kind::text_box: {
-            auto* edit = new QLineEdit(initial, this);
-            edit->setMaxLength(std::numeric_limits<int>::max());  // no length limit
-            connect_text_box(control.id, edit);
-            w = edit;
-            break;
-        }
-        case Kind::label: {
-            auto* label = new QLabel(initial, this);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setBackgroundRole(QPalette::Button);
-            label->setForegroundRole(QPalette::ButtonText);
-            label->setAutoFillBackground(true);  // opaque
-            w = label;
-            break;
-        }
-        case Kind::check_box: {
-            auto* box = new QCheckBox(initial, this);
-            box->setBackgroundRole(QPalette::Button);
-            box->setAutoFillBackground(true);
-            const Control id = control.id;
-            connect(box, &QCheckBox::clicked, this, [this, id] { model_.user_toggle(id); });
-            w = box;
-            break;
-        }
-        case Kind::command_button: {
-            auto* button = new QPushButton(initial, this);
-            button->setAutoDefault(false);  // Enter and Esc never press it
-            button->setDefault(false);
-            const Control id = control.id;
-            connect(button, &QPushButton::clicked, this, [this, id] { model_.user_press(id); });
-            w = button;
-            break;
-        }
-        case Kind::image_box: {
-            auto* image = new QLabel(this);
-            image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            for (const auto& picture : pictures) {
-                if (picture.id == control.id) image->setPixmap(load_picture(picture.resource, picture.format));
-            }
-            w = image;
-            break;
-        }
-        case Kind::line:
-            w = make_line(this, *layout::line_placement(control.id));
-            break;
-        }
-        w->setObjectName(qt_text(control.name));
-        if (const auto place = layout::placement(control.id)) {
-            w->setGeometry(pixel_rect(*place));
-            w->setFont(font_of(place->font));
-        }
-        w->setEnabled(control.enabled);
-        w->setFocusPolicy(control.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
-        if (!control.visible) w->setVisible(false);
-        widgets_[index(control.id)] = w;
-    }
+    auto* edit = new QLineEdit(qt_text(model_.text(id)), this);
+    edit->setMaxLength(std::numeric_limits<int>::max());  // no length limit
+    // textEdited follows every change the user makes (typing, deleting,
+    // pasting, cutting, undo and redo, drag and drop, input methods), and
+    // never a change made by setText.
+    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        guarded([&] { model_.user_replace_text(id, text.toStdString()); });
+    });
+    return edit;
+}
 
-    // The two controls with colours of their own. Each fixes its text colour
-    // with its ground, so that no colour scheme of the desktop (a dark one, a
-    // high-contrast one) puts a light text on the ratio's light grey. Every
-    // other control takes both colours from the desktop.
-    QWidget* ratio = widget(Control::label_wandlerverhaeltnis);
-    QPalette grey = ratio->palette();
-    grey.setColor(QPalette::Button, QColor(192, 192, 192));
-    grey.setColor(QPalette::ButtonText, Qt::black);
-    ratio->setPalette(grey);
-    QWidget* kwh = widget(Control::txt_kwh);
-    QPalette white = kwh->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        white.setColor(group, QPalette::Base, Qt::white);
-        white.setColor(group, QPalette::Text, Qt::black);
-    }
-    kwh->setPalette(white);
+QWidget* WindowView::create(Label id)
+{
+    auto* label = new QLabel(qt_text(model_.caption(id)), this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setBackgroundRole(QPalette::Button);
+    label->setForegroundRole(QPalette::ButtonText);
+    label->setAutoFillBackground(true);  // opaque
+    return label;
+}
 
-    for (const auto& a : accessible_texts) {
-        QWidget* w = widget(a.id);
-        if (*a.name != '\0') w->setAccessibleName(QString::fromUtf8(a.name));
-        if (*a.description != '\0') w->setAccessibleDescription(QString::fromUtf8(a.description));
-        if (a.tooltip) w->setToolTip(QString::fromUtf8(a.description));
+QWidget* WindowView::create(CheckBox id)
+{
+    auto* box = new QCheckBox(qt_text(model_.caption(id)), this);
+    box->setChecked(model_.value(id) == 1);
+    box->setBackgroundRole(QPalette::Button);
+    box->setAutoFillBackground(true);
+    connect(box, &QCheckBox::clicked, this, [this, id] { guarded([&] { model_.user_toggle(id); }); });
+    return box;
+}
+
+QWidget* WindowView::create(CommandButton id)
+{
+    auto* button = new QPushButton(qt_text(model_.caption(id)), this);
+    button->setAutoDefault(false);  // Enter and Esc never press it
+    button->setDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, id] { guarded([&] { model_.user_press(id); }); });
+    return button;
+}
+
+QWidget* WindowView::create(ImageBox /*id*/)
+{
+    auto* image = new QLabel(this);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return image;
+}
+
+// A line in the window-text colour: the window's lines all run straight
+// across or down, so each is its own small filled widget, which takes its
+// place in the stacking like any other control.
+QWidget* WindowView::create(Line id)
+{
+    auto* line = new QWidget(this);
+    line->setGeometry(qt_rect(layout::line_rect(*layout::line_placement(id))));
+    line->setBackgroundRole(QPalette::Text);
+    line->setAutoFillBackground(true);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return line;
+}
+
+// What the control presents beyond its state: its accessible name and hint,
+// its tooltip, its fixed colours, its picture.
+void WindowView::present(QWidget* w, const Presentation& p)
+{
+    if (!p.accessible_name.empty()) w->setAccessibleName(qt_text(p.accessible_name));
+    if (!p.hint.empty()) w->setAccessibleDescription(qt_text(p.hint));
+    if (p.tooltip) w->setToolTip(qt_text(p.hint));
+    if (p.colours) {
+        // A label is drawn in button colours, a box in base colours; the pair
+        // holds in every colour group, so a disabled box keeps it too.
+        const bool box = qobject_cast<QLineEdit*>(w) != nullptr;
+        QPalette palette = w->palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setColor(group, box ? QPalette::Base : QPalette::Button, qt_colour(p.colours->ground));
+            palette.setColor(group, box ? QPalette::Text : QPalette::ButtonText, qt_colour(p.colours->text));
+        }
+        w->setPalette(palette);
+    }
+    if (p.picture) {
+        static_cast<QLabel*>(w)->setPixmap(*p.picture == Picture::panel
+                                               ? load_picture(art::decoded_panel_path, "bmp")
+                                               : load_picture(art::banner_path, "bmp"));
     }
 }
 
@@ -273,18 +230,6 @@ void WindowView::apply_classic_style()
     if (classic == nullptr) throw std::runtime_error("Qt's Windows style is missing");
     classic->setParent(this);
     for (QWidget* w : widgets_) w->setStyle(classic);
-}
-
-void WindowView::connect_text_box(Control id, QLineEdit* edit)
-{
-    // textEdited follows every change the user makes (typing, deleting,
-    // pasting, cutting, undo and redo, drag and drop, input methods), and
-    // never a change made by setText.
-    connect(edit, &QLineEdit::textEdited, this, [this, id, edit](const QString& text) {
-        typing_ = edit;
-        const auto done = qScopeGuard([this] { typing_ = nullptr; });
-        model_.user_replace_text(id, text.toStdString());
-    });
 }
 
 // Text boxes, the check box and the button lie above labels, lines and
@@ -311,37 +256,52 @@ void WindowView::chain_focus()
     widget(input_order.front())->setFocus();
 }
 
-void WindowView::mirror(Control id, Field field)
+void WindowView::mirror(const Change& change)
 {
-    QWidget* w = widget(id);
-    switch (field) {
-    case Field::text: {
-        auto* edit = static_cast<QLineEdit*>(w);
-        const QString text = qt_text(model_.text(id));
-        // The user's own edit is there already, and the cursor where they type.
-        if (edit == typing_ && edit->text() == text) break;
-        // A text the program writes shows from its first character, as in a
-        // classic text box: a long figure scrolled to its end (QLineEdit puts
-        // the cursor behind the text) would read as a different figure.
-        if (edit->text() != text) edit->setText(text);
-        edit->setCursorPosition(0);
-        break;
+    if (!needs_showing(change)) return;
+    QWidget* w = widget(change.id);
+    if (change.field == Field::visible) {
+        w->setVisible(model_.visible(change.id));
+        return;
     }
-    case Field::caption: {
-        const QString caption = qt_text(model_.caption(id));
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            label->setText(caption);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            button->setText(caption);
-        }
-        break;
-    }
-    case Field::value:
-        static_cast<QCheckBox*>(w)->setChecked(model_.value(id) == 1);
-        break;
-    case Field::visible:
-        w->setVisible(model_.visible(id));
-        break;
+    visit(change.id, [this, w](auto id) { show_state(w, id); });
+}
+
+void WindowView::show_state(QWidget* w, TextBox id)
+{
+    auto* edit = static_cast<QLineEdit*>(w);
+    edit->setText(qt_text(model_.text(id)));
+    edit->setCursorPosition(0);
+}
+
+void WindowView::show_state(QWidget* w, Label id)
+{
+    static_cast<QLabel*>(w)->setText(qt_text(model_.caption(id)));
+}
+
+void WindowView::show_state(QWidget* w, CommandButton id)
+{
+    static_cast<QPushButton*>(w)->setText(qt_text(model_.caption(id)));
+}
+
+void WindowView::show_state(QWidget* w, CheckBox id)
+{
+    auto* box = static_cast<QCheckBox*>(w);
+    box->setText(qt_text(model_.caption(id)));
+    box->setChecked(model_.value(id) == 1);
+}
+
+// Qt does not let an exception pass through its event loop: a fault that
+// reaches a slot is told through the window's message path, and the program
+// ends with a failure.
+template <typename Action>
+void WindowView::guarded(Action&& action) noexcept
+{
+    try {
+        std::forward<Action>(action)();
+    } catch (...) {
+        model_.report_fault(std::current_exception());
+        QCoreApplication::exit(EXIT_FAILURE);
     }
 }
 
@@ -362,8 +322,10 @@ void widen_for_title(QMessageBox& box)
     const int bar = QFontMetrics(bar_font).horizontalAdvance(box.windowTitle());
     bar_font.setPixelSize(14);
     const int fixed = QFontMetrics(bar_font).horizontalAdvance(box.windowTitle());
+    // The box lays itself out in a grid today; should that change, it keeps
+    // its own width rather than fail the message.
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (grid == nullptr) throw std::logic_error("the message box is laid out in a grid");
+    if (grid == nullptr) return;
     grid->addItem(new QSpacerItem(std::max(bar, fixed) + 2 * title_bar_room, 0, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }

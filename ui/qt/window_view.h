@@ -6,15 +6,14 @@
 
 #include "ui/controls.h"
 #include "ui/message_port.h"
+#include "ui/presentation.h"
 #include "ui/window.h"
 
-class QLineEdit;
-
-// The window model drawn as the real window: one widget per control, at its
-// place, with its font, colours and stacking. The view keeps no state of its
-// own, but for the moment a user's edit passes into the model. Every write to
-// the model shows at once, and every user change of a widget goes into the
-// model as a user action, so the handlers run exactly as they do headless.
+// The window model drawn as the real window: one widget per control, built
+// from the tables, at its place, with its font, colours and stacking. The
+// view keeps no state of its own: every write of the program shows at once,
+// and every user change of a widget goes into the model as a user action, so
+// the handlers run exactly as they do headless.
 namespace ui::qt {
 
 class WindowView final : public QWidget {
@@ -25,18 +24,28 @@ public:
     [[nodiscard]] QWidget* widget(Control id) const;
 
 private:
-    void create_controls();
+    QWidget* create(TextBox id);
+    QWidget* create(Label id);
+    QWidget* create(CheckBox id);
+    QWidget* create(CommandButton id);
+    QWidget* create(ImageBox id);
+    QWidget* create(Line id);
+    static void present(QWidget* w, const Presentation& presentation);
     void apply_classic_style();
     void stack_controls();
     void chain_focus();
-    void mirror(Control id, Field field);
-    void connect_text_box(Control id, QLineEdit* edit);
+    void mirror(const Change& change);
+    void show_state(QWidget* w, TextBox id);
+    void show_state(QWidget* w, Label id);
+    void show_state(QWidget* w, CheckBox id);
+    void show_state(QWidget* w, CommandButton id);
+    static void show_state(QWidget* /*w*/, ImageBox /*id*/) {}
+    static void show_state(QWidget* /*w*/, Line /*id*/) {}
+    template <typename Action>
+    void guarded(Action&& action) noexcept;
 
     Window& model_;
     std::array<QWidget*, control_count> widgets_{};
-    // The box whose user edit is going into the model at this moment, if any:
-    // the one write to a box that is the user's own rather than the program's.
-    const QLineEdit* typing_ = nullptr;
 };
 
 // The message port as a real message box, modal to the application: the

@@ -19,7 +19,7 @@ inline constexpr int first_control_id = 1000;
 
 [[nodiscard]] constexpr int control_id(Control id)
 {
-    return first_control_id + static_cast<int>(id);
+    return first_control_id + static_cast<int>(index(id));
 }
 
 }  // namespace ui::win32

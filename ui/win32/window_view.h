@@ -3,21 +3,34 @@
 #include <windows.h>
 
 #include <array>
-#include <exception>
+#include <memory>
 
 #include "ui/controls.h"
-#include "ui/layout.h"
 #include "ui/message_port.h"
+#include "ui/presentation.h"
 #include "ui/win32/gdi.h"
 #include "ui/window.h"
 
+struct IAccPropServices;
+
 // The window model drawn as a real Windows window: one child window per text
 // box, label, check box and button (EDIT, STATIC, BUTTON), the twelve lines
-// and the two pictures painted by the window itself. The view keeps no state
-// of the program's own: every write to the model shows at once, and every
-// user change of a control goes into the model as a user action, so the
-// handlers run exactly as they do headless.
+// and the two pictures painted by the window itself, all built from the
+// tables. The view keeps no state of the program's own: every write of the
+// program shows at once, and every user change of a control goes into the
+// model as a user action, so the handlers run exactly as they do headless.
+// Screen readers get each control's name and hint through Active
+// Accessibility's annotations, the mouse gets the hints as tooltips.
 namespace ui::win32 {
+
+// Holds a COM object's one reference.
+struct ComReleaser {
+    template <typename Object>
+    void operator()(Object* object) const noexcept
+    {
+        object->Release();
+    }
+};
 
 class WindowView {
 public:
@@ -36,40 +49,57 @@ public:
 
     // Runs the messages of the thread through the window, dialog-style (Tab
     // and Shift+Tab move the focus), until the window is closed. Returns the
-    // process's exit status; a fault inside a message is thrown from here.
+    // process's exit status: 0, or EXIT_FAILURE after a fault of the program,
+    // which has been told to the user by then.
     int run();
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK white_box_procedure(HWND box, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK fixed_colour_box_procedure(HWND box, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    void report(const std::exception_ptr& fault) noexcept;
 
+    HWND create(TextBox id);
+    HWND create(Label id);
+    HWND create(CheckBox id);
+    HWND create(CommandButton id);
+    static HWND create(ImageBox /*id*/) { return nullptr; }  // painted by the window
+    static HWND create(Line /*id*/) { return nullptr; }      // painted by the window
+    HWND create_child(Control id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text);
     void create_controls();
+    void present(HWND child, const Presentation& presentation);
     void apply_dpi(UINT dpi, const RECT* suggested);
     [[nodiscard]] int pixels(int twips) const;
-    void mirror(Control id, Field field);
-    void command(int control, int notification);
+    void mirror(const Change& change);
+    void user_action(TextBox id, int notification);
+    void user_action(CheckBox id, int notification);
+    void user_action(CommandButton id, int notification);
+    static void user_action(Label /*id*/, int /*notification*/) {}
+    static void user_action(ImageBox /*id*/, int /*notification*/) {}
+    static void user_action(Line /*id*/, int /*notification*/) {}
     LRESULT colour(HDC dc, HWND control);
     void paint(HDC dc) const;
     void draw_line(HDC dc, Control id) const;
     void draw_picture(HDC dc, Control id, HBITMAP picture) const;
-    void paint_white_box(HWND box) const;
+    void paint_fixed_colour_box(HWND box) const;
     [[nodiscard]] HWND child(Control id) const;
+    [[nodiscard]] static Control control_of(HWND child);
 
     Window& model_;
     HINSTANCE instance_;
     HWND window_ = nullptr;
+    HWND tooltips_ = nullptr;
     std::array<HWND, control_count> children_{};
+    std::array<Brush, control_count> grounds_;  // of the controls with a fixed colour pair
     WNDPROC edit_procedure_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::array<Font, 5> fonts_;  // by layout::Font
-    Brush grey_;
-    Brush white_;
     Bitmap panel_;
     Bitmap banner_;
-    HWND focus_ = nullptr;      // the control that had the focus when the window was deactivated
-    bool writing_ = false;      // a program write into a box is under way: its EN_CHANGE is no edit
-    std::exception_ptr fault_;  // thrown inside a message; run() rethrows it
+    bool com_ = false;  // COM is initialised on this thread by the view
+    std::unique_ptr<IAccPropServices, ComReleaser> annotations_;
+    HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
+    bool failed_ = false;   // a fault reached the edge of a message: the run ends with failure
 };
 
 // The message port as a modal Windows message box with the warning icon and
