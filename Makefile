@@ -11,7 +11,7 @@ JOBS         ?= $(shell nproc)
 
 # Everything the build and the tests need from Debian.
 # binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
-# that the tests compile the Windows resource script with.
+# that the build compiles the resource script with, for the version record.
 # The end-to-end tests: an X server, a window manager, X input and window
 # tools, D-Bus with the accessibility bus, and Debian's python3 with the AT-SPI
 # bindings. The install tests: the freedesktop validators, dpkg-dev and

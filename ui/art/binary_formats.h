@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-// The byte layouts of the Windows formats that the program's pictures and
-// version record use: little-endian fields, the one-image icon file, and the
-// JFIF header of the panel. Header-only, without Qt, so that the art tool,
-// the version-record tool and the tests share one definition.
+// The byte layouts of the Windows formats that the program's pictures use:
+// little-endian fields, the one-image icon file, and the JFIF header of the
+// panel. Header-only, without Qt, so that the art tool and the tests share
+// one definition.
 namespace ui::art {
 
 // Appends `value` as a little-endian field of `size` bytes (1, 2 or 4).
