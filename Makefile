@@ -163,9 +163,12 @@ WITH_WINE := tests/win32/with-wine $(WINDOWS_DIR)
 
 .PHONY: windows test-windows screenshot-windows bench-windows clean-windows
 
+# The toolchain file counts only when the build folder is first configured;
+# given in the environment, CMake takes it then and does not warn later that
+# it went unused.
 windows:
 	@scripts/ensure-packages $(WINDOWS_PACKAGES)
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	CMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
 	mkdir -p $(WINDOWS_DIR)/zip/Korvantelo
