@@ -145,7 +145,8 @@ clean-fuzz:
 	rm -rf $(FUZZ_DIR)
 
 # Windows: Korvantelo.exe cross-built with MinGW-w64 (static, one file) and
-# its tests run under Wine on a private Xvfb display (tests/win32/with-wine).
+# its tests run under Wine on a private Xvfb display (tests/win32/with-wine),
+# in a Wine prefix made once per user in ~/.cache/korvantelo.
 #   make windows             $(WINDOWS_DIR)/Korvantelo.exe and the ZIP to hand out
 #   make test-windows        the unit tests, the window driven from outside, the version record
 #   make screenshot-windows  docs/window-windows.png (96 dpi) and docs/window-windows-144dpi.png
@@ -159,7 +160,7 @@ WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86
                     googletest libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
                     libxcursor1 libxfixes3 xvfb xauth zip python3
 WINDOWS_ZIP := $(WINDOWS_DIR)/Korvantelo-windows-x64.zip
-WITH_WINE := tests/win32/with-wine $(WINDOWS_DIR)
+WITH_WINE := tests/win32/with-wine
 
 .PHONY: windows test-windows screenshot-windows bench-windows clean-windows
 
