@@ -71,11 +71,12 @@ lint: build
 		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app
 	@echo "lint: clean"
 
-# Renders the window offscreen into docs/ (the README shows docs/window.png),
-# and once more as a screen at twice the usual density shows it.
+# Renders the window offscreen into docs/ (the README shows window-voltage,
+# window-dark and window-hidpi), as the program starts, filled in, under a
+# dark colour scheme, at twice the usual density, and its input-error message.
+# The test Screenshots fails when the committed pictures are not these.
 screenshot: build
-	$(BUILD_DIR)/tests/render_window docs
-	QT_SCALE_FACTOR=2 $(BUILD_DIR)/tests/render_window docs window-hidpi
+	scripts/render-screenshots $(BUILD_DIR)/tests/render_window docs
 
 # The benchmarks in a Release build: the Google benchmarks of the number
 # texts and the headless window, then start-up, memory and keystroke against
