@@ -7,10 +7,13 @@
 // With a name, only the second of these, as <folder>/<name>.png; with
 // QT_SCALE_FACTOR set it shows the window as a HiDPI screen does:
 //   QT_SCALE_FACTOR=2 render_window docs window-hidpi
+// scripts/render-screenshots runs it so for `make screenshot` and for the
+// test that the pictures in docs/ are what it renders.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFont>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -61,12 +64,25 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The offscreen platform says so each time a window is raised or resized.
+    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith("This plugin does not support")) previous(type, context, text);
+    });
     if (argc != 2 && argc != 3) {
         std::fprintf(stderr, "usage: render_window <folder> [<name>]\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     ui::qt::install_font_substitutes();
+    // The message box is drawn in the application's font, the face the
+    // platform finds for "Sans Serif" among those installed: DejaVu Sans on
+    // one machine, Nimbus Sans on the next. The pictures must come out the
+    // same wherever they are rendered, so the box shows the face the window's
+    // own font stands in with, which the Makefile installs.
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Liberation Sans")});
+    QApplication::setFont(font);
     if (argc == 3) {
         save_filled_in(folder.filePath(QString::fromLocal8Bit(argv[2]) + ".png"));
         return 0;

@@ -10,6 +10,10 @@
 
 int main(int argc, char** argv)
 {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the cases, as ctest does to find them, needs no application
+    // (and outside a test's environment Qt would miss its runtime folder).
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The offscreen platform says so each time a window is raised or resized.
@@ -18,6 +22,5 @@ int main(int argc, char** argv)
         if (!text.startsWith("This plugin does not support")) previous(type, context, text);
     });
     ui::qt::install_font_substitutes();
-    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
