@@ -60,11 +60,13 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-# Static analysis of the product code: clang-tidy (checks in .clang-tidy)
+# Static analysis of the product code: the layering of the includes
+# (scripts/check-layers, also a test), clang-tidy (checks in .clang-tidy)
 # over what the build compiles, and cppcheck; any finding fails.
 LINT_PACKAGES := clang-tidy cppcheck
 lint: build
 	@scripts/ensure-packages $(LINT_PACKAGES)
+	/usr/bin/python3 scripts/check-layers
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { sed 's/\x1b\[[0-9;]*m//g' $(BUILD_DIR)/clang-tidy.log | grep -E -A3 'warning:|error:'; echo "lint: clang-tidy findings"; exit 1; }
 	cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --inline-suppr \
