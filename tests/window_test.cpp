@@ -91,7 +91,7 @@ TEST_F(WindowTest, starts_in_the_initial_state)
     EXPECT_EQ(window.value(Control::chk_Spannungswandler), 0);
     for (const auto& control : ui::control_table) {
         const bool in_voltage_row =
-            std::ranges::find(ui::voltage_row, control.id) != ui::voltage_row.end();
+            std::find(ui::voltage_row.begin(), ui::voltage_row.end(), control.id) != ui::voltage_row.end();
         EXPECT_EQ(window.visible(control.id), !in_voltage_row) << control.name;
         EXPECT_EQ(control.enabled, control.id != Control::txt_kwh) << control.name;
     }
