@@ -195,3 +195,30 @@ bench-windows: windows
 clean: clean-windows
 clean-windows:
 	rm -rf $(WINDOWS_DIR)
+
+# WebAssembly: the calculation and the window model built with Debian's
+# emscripten (cmake/emscripten.cmake), their tests run under node.
+#   make web        everything of $(WEB_DIR)
+#   make test-web   builds and runs the tests of the WebAssembly build, among
+#                   them the number texts held byte for byte against a
+#                   native build of the same sources
+WEB_DIR ?= build-web
+# emscripten brings clang, lld, binaryen and node with it (about 270 packages
+# on a fresh system), so only these targets install it; g++ builds the native
+# side of the number-text comparison, googletest is GoogleTest's sources.
+WEB_PACKAGES := cmake make g++ emscripten nodejs googletest
+
+.PHONY: web test-web clean-web
+
+web:
+	@scripts/ensure-packages $(WEB_PACKAGES)
+	cmake -S . -B $(WEB_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB_DIR) -j $(JOBS)
+
+test-web: web
+	ctest --test-dir $(WEB_DIR) --output-on-failure -j $(JOBS)
+	@cat $(WEB_DIR)/tests/web/agreement/summary.txt
+
+clean: clean-web
+clean-web:
+	rm -rf $(WEB_DIR)
