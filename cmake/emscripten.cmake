@@ -23,6 +23,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR "${KORVANTELO_NODE}")
 
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 
+# Sources and header-only libraries of the build machine (GoogleTest's
+# sources, fast_float) are looked up outside emscripten's sysroot, with
+# NO_CMAKE_FIND_ROOT_PATH; Debian keeps them under /usr, which the platform
+# file does not name. Every other search stays within the sysroot.
+list(APPEND CMAKE_SYSTEM_PREFIX_PATH /usr)
+
 # em++ compiles C++ exceptions away unless told: every throw would abort, and
 # no input error would ever reach the window. Both compiling and linking need
 # it. The memory grows as a long text needs it.
