@@ -186,6 +186,13 @@ bool try_exact_fast_path(const Decimal& decimal, double& result)
     return true;
 }
 
+// The "C" form of printf's %.15g: fifteen significant digits, correctly
+// rounded, trailing zeros dropped, the exponent form where %g chooses it.
+std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
+{
+    return std::to_chars(first, last, value, std::chars_format::general, 15);
+}
+
 }  // namespace
 
 double to_number(std::string_view text)
@@ -235,48 +242,16 @@ std::string to_text(double value)
     if (!std::isfinite(value)) throw Error("no text for a value that is not finite");
     if (value == 0) return "0";  // negative zero included
 
-    // Fifteen significant digits, correctly rounded: d.dddddddddddddde±XX.
-    constexpr int precision = 15;
+    // The "C" form of %.15G with a small e; our spelling differs only in
+    // the comma and the capital E.
     std::array<char, 32> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::scientific, precision - 1);
+    const auto [end, error] = write_fifteen_digits(buffer.data(), buffer.data() + buffer.size(), value);
     if (error != std::errc()) throw Error("number could not be written");
-    const std::string_view scientific(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-    const std::size_t e_at = scientific.find('e');
-    const bool negative = scientific.front() == '-';
-    std::string digits;
-    for (const char c : scientific.substr(0, e_at)) {
-        if (is_digit(c)) digits.push_back(c);
+    std::string text(buffer.data(), end);
+    for (char& c : text) {
+        if (c == '.') c = ',';
+        if (c == 'e') c = 'E';
     }
-    int exponent = 0;
-    const std::string_view exponent_text = scientific.substr(e_at + 1);
-    const char* exponent_begin = exponent_text.data() + (exponent_text.front() == '+' ? 1 : 0);
-    std::from_chars(exponent_begin, exponent_text.data() + exponent_text.size(), exponent);
-
-    std::string text = negative ? "-" : "";
-    if (exponent < -4 || exponent >= precision) {
-        // Exponent form: d,ddd with trailing zeros dropped, E, sign, two digits at least.
-        digits.erase(digits.find_last_not_of('0') + 1);
-        text += digits.front();
-        if (digits.size() > 1) text.append(",").append(digits, 1);
-        text += exponent < 0 ? "E-" : "E+";
-        const int magnitude = std::abs(exponent);
-        if (magnitude < 10) text += '0';
-        std::array<char, 8> exponent_digits{};
-        const auto written = std::to_chars(exponent_digits.begin(), exponent_digits.end(), magnitude);
-        text.append(exponent_digits.data(), written.ptr);
-        return text;
-    }
-    // Plain form: the same fifteen digits around a comma.
-    if (exponent < 0) {
-        digits.insert(0, static_cast<std::size_t>(-exponent), '0');
-        exponent = 0;
-    }
-    const auto integer_length = static_cast<std::size_t>(exponent) + 1;
-    std::string fraction = digits.substr(integer_length);
-    fraction.erase(fraction.find_last_not_of('0') + 1);
-    text.append(digits, 0, integer_length);
-    if (!fraction.empty()) text.append(",").append(fraction);
     return text;
 }
 
