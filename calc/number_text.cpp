@@ -9,11 +9,14 @@
 #include <cstring>
 #include <string>
 #include <system_error>
+#include <version>
+
+#include "calc/charconv_fallback.h"
 
 namespace calc {
 namespace {
 
-// How many significant digits of a text are handed to std::from_chars. A
+// How many significant digits of a text are handed to read_c_form. A
 // halfway point between two doubles has at most 767 significant digits, so
 // beyond 800 digits only whether any of the rest is non-zero can matter; one
 // more digit '1' then stands for all of them.
@@ -32,7 +35,7 @@ constexpr std::int64_t largest_written_exponent = 309;
 // A number text taken apart: the value is 0.digits × 10^exponent, plus a
 // little more when `inexact` says that non-zero digits were dropped. The
 // digits are followed, in the same buffer, by the exponent of the "C" form
-// that std::from_chars reads.
+// that read_c_form reads.
 struct Decimal {
     bool negative = false;
     std::array<char, kept_digit_limit + 32> buffer;  // significant digits, no leading zero
@@ -186,6 +189,30 @@ bool try_exact_fast_path(const Decimal& decimal, double& result)
     return true;
 }
 
+// The conversions of the "C" forms: the correctly rounded double of
+// digits, "e" and a power of ten; the text of printf's %.15g. The standard
+// library's wherever it has them for doubles (it says so with
+// __cpp_lib_to_chars), our own otherwise.
+#if defined(__cpp_lib_to_chars)
+std::from_chars_result read_c_form(const char* first, const char* last, double& value)
+{
+    return std::from_chars(first, last, value);
+}
+std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
+{
+    return std::to_chars(first, last, value, std::chars_format::general, 15);
+}
+#else
+std::from_chars_result read_c_form(const char* first, const char* last, double& value)
+{
+    return fallback::from_chars(first, last, value);
+}
+std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
+{
+    return fallback::to_chars_15g(first, last, value);
+}
+#endif
+
 }  // namespace
 
 double to_number(std::string_view text)
@@ -217,7 +244,7 @@ double to_number(std::string_view text)
     const auto power = decimal.exponent - static_cast<std::int64_t>(decimal.digit_count);
     end = std::to_chars(end, decimal.buffer.data() + decimal.buffer.size(), power).ptr;
 
-    const auto [stop, error] = std::from_chars(digits, end, magnitude);
+    const auto [stop, error] = read_c_form(digits, end, magnitude);
     if (error == std::errc::result_out_of_range) {
         // Said of a value rounded to infinity or to zero alike; a value that
         // rounds to zero is below 10^-300, one that overflows above 10^300.
@@ -235,48 +262,16 @@ std::string to_text(double value)
     if (!std::isfinite(value)) throw Error("no text for a value that is not finite");
     if (value == 0) return "0";  // negative zero included
 
-    // Fifteen significant digits, correctly rounded: d.dddddddddddddde±XX.
-    constexpr int precision = 15;
+    // The "C" form of %.15G with a small e; our spelling differs only in
+    // the comma and the capital E.
     std::array<char, 32> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::scientific, precision - 1);
+    const auto [end, error] = write_fifteen_digits(buffer.data(), buffer.data() + buffer.size(), value);
     if (error != std::errc()) throw Error("number could not be written");
-    const std::string_view scientific(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-    const std::size_t e_at = scientific.find('e');
-    const bool negative = scientific.front() == '-';
-    std::string digits;
-    for (const char c : scientific.substr(0, e_at)) {
-        if (is_digit(c)) digits.push_back(c);
+    std::string text(buffer.data(), end);
+    for (char& c : text) {
+        if (c == '.') c = ',';
+        if (c == 'e') c = 'E';
     }
-    int exponent = 0;
-    const std::string_view exponent_text = scientific.substr(e_at + 1);
-    const char* exponent_begin = exponent_text.data() + (exponent_text.front() == '+' ? 1 : 0);
-    std::from_chars(exponent_begin, exponent_text.data() + exponent_text.size(), exponent);
-
-    std::string text = negative ? "-" : "";
-    if (exponent < -4 || exponent >= precision) {
-        // Exponent form: d,ddd with trailing zeros dropped, E, sign, two digits at least.
-        digits.erase(digits.find_last_not_of('0') + 1);
-        text += digits.front();
-        if (digits.size() > 1) text.append(",").append(digits, 1);
-        text += exponent < 0 ? "E-" : "E+";
-        const int magnitude = std::abs(exponent);
-        if (magnitude < 10) text += '0';
-        std::array<char, 8> exponent_digits{};
-        const auto written = std::to_chars(exponent_digits.begin(), exponent_digits.end(), magnitude);
-        text.append(exponent_digits.data(), written.ptr);
-        return text;
-    }
-    // Plain form: the same fifteen digits around a comma.
-    if (exponent < 0) {
-        digits.insert(0, static_cast<std::size_t>(-exponent), '0');
-        exponent = 0;
-    }
-    const auto integer_length = static_cast<std::size_t>(exponent) + 1;
-    std::string fraction = digits.substr(integer_length);
-    fraction.erase(fraction.find_last_not_of('0') + 1);
-    text.append(digits, 0, integer_length);
-    if (!fraction.empty()) text.append(",").append(fraction);
     return text;
 }
 

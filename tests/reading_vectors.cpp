@@ -1,19 +1,14 @@
 #include "tests/reading_vectors.h"
 
-#include <zlib.h>
-
-#include <memory>
 #include <stdexcept>
 
-std::vector<ReadingVector> load_reading_vectors(const char* gz_path)
+std::vector<ReadingVector> parse_reading_vectors(std::string_view content)
 {
-    const std::unique_ptr<gzFile_s, int (*)(gzFile)> file(gzopen(gz_path, "rb"), gzclose);
-    if (!file) throw std::runtime_error(std::string("cannot open ") + gz_path);
     std::vector<ReadingVector> vectors;
-    std::vector<char> line(1 << 16);
-    while (gzgets(file.get(), line.data(), static_cast<int>(line.size())) != nullptr) {
-        std::string entry(line.data());
-        if (!entry.empty() && entry.back() == '\n') entry.pop_back();
+    while (!content.empty()) {
+        const auto newline = content.find('\n');
+        const std::string entry(content.substr(0, newline));
+        content.remove_prefix(newline == std::string_view::npos ? content.size() : newline + 1);
         if (entry.empty() || entry[0] == '#') continue;  // blank lines and section marks
         const auto space = entry.find(' ');
         if (space == std::string::npos) throw std::runtime_error("malformed vector: " + entry);
