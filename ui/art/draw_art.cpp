@@ -7,9 +7,10 @@
 //
 // Everything is drawn from data: the icon from its design in icon_design.h, the
 // lettering with a built-in pixel font and a stroked logotype, so the output
-// does not depend on the fonts installed. The icon and the bitmap are written
-// byte by byte; the JPEG comes from Qt's writer at a fixed quality and its
-// header is checked before the file is kept.
+// does not depend on the fonts installed. The icon is written byte by byte
+// (Qt's writer knows no 16-colour icon); the bitmap and the JPEG come from
+// Qt's writers, the JPEG at a fixed quality with its header checked before
+// the file is kept.
 
 #include "ui/art/binary_formats.h"
 
@@ -61,12 +62,6 @@ public:
     void u16(unsigned value) { ui::art::append_le(data_, value, 2); }
     void u32(std::uint32_t value) { ui::art::append_le(data_, value, 4); }
     void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
-    void text(std::string_view chars)
-    {
-        for (char c : chars) {
-            u8(static_cast<unsigned char>(c));
-        }
-    }
     [[nodiscard]] std::size_t size() const { return data_.size(); }
     [[nodiscard]] const std::vector<std::uint8_t>& data() const { return data_; }
 
@@ -640,49 +635,16 @@ QImage draw_banner()
     return image;
 }
 
-// A Windows bitmap: file header, BITMAPINFOHEADER, 24 bits per pixel,
-// uncompressed, bottom row first, rows padded to four bytes.
-std::vector<std::uint8_t> encode_bmp(const QImage& image)
+// A Windows bitmap, 24 bits per pixel, uncompressed, as Qt's writer makes
+// it of an opaque picture that says 96 dots per inch.
+void write_banner(QImage banner, const fs::path& path)
 {
-    const auto width = static_cast<std::uint32_t>(image.width());
-    const auto height = static_cast<std::uint32_t>(image.height());
-    const std::uint32_t row = (width * 3 + 3) / 4 * 4;
-    const std::uint32_t pixel_bytes = row * height;
-    constexpr std::uint32_t offset = 14 + 40;
-
-    Bytes out;
-    out.text("BM");
-    out.u32(offset + pixel_bytes);
-    out.u16(0);
-    out.u16(0);
-    out.u32(offset);
-
-    out.u32(40);
-    out.i32(static_cast<std::int32_t>(width));
-    out.i32(static_cast<std::int32_t>(height));
-    out.u16(1);
-    out.u16(24);
-    out.u32(0);  // BI_RGB
-    out.u32(pixel_bytes);
-    out.i32(dots_per_metre_96dpi);
-    out.i32(dots_per_metre_96dpi);
-    out.u32(0);
-    out.u32(0);
-
-    for (int y = image.height() - 1; y >= 0; --y) {
-        std::uint32_t written = 0;
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            out.u8(static_cast<unsigned>(qBlue(pixel)));
-            out.u8(static_cast<unsigned>(qGreen(pixel)));
-            out.u8(static_cast<unsigned>(qRed(pixel)));
-            written += 3;
-        }
-        for (; written < row; ++written) {
-            out.u8(0);
-        }
+    banner = banner.convertToFormat(QImage::Format_RGB32);
+    banner.setDotsPerMeterX(dots_per_metre_96dpi);
+    banner.setDotsPerMeterY(dots_per_metre_96dpi);
+    if (!banner.save(QString::fromStdString(path.string()), "BMP")) {
+        throw std::runtime_error("cannot write " + path.string());
     }
-    return out.data();
 }
 
 void draw_all(const fs::path& folder)
@@ -692,7 +654,7 @@ void draw_all(const fs::path& folder)
     }
     write_file(folder / "korvantelo.ico", encode_icon(draw_icon()));
     write_panel(draw_panel(), folder / "image1.jpg");
-    write_file(folder / "image2.bmp", encode_bmp(draw_banner()));
+    write_banner(draw_banner(), folder / "image2.bmp");
 }
 
 }  // namespace
