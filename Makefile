@@ -20,7 +20,8 @@ JOBS         ?= $(shell nproc)
 # libbenchmark-dev: the benchmarks in bench/ are built with everything else,
 # so that they keep compiling, and run only by `make bench`. weston and
 # qt6-wayland: the end-to-end test of the program as a native Wayland client.
-PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev qt6-base-dev \
+# libfast-float-dev: the reading that calc/charconv_fallback.cpp builds on.
+PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev libfast-float-dev qt6-base-dev \
             qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
             xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
             weston qt6-wayland \
@@ -111,7 +112,7 @@ FUZZ_SECONDS      ?= 60
 FUZZ_HUGE_SECONDS ?= 20
 # Only `make fuzz` needs these: clang with libFuzzer and the sanitizer
 # runtimes, and llvm-symbolizer for readable reports.
-FUZZ_PACKAGES := cmake make clang libclang-rt-14-dev llvm
+FUZZ_PACKAGES := cmake make clang libclang-rt-14-dev llvm libfast-float-dev
 
 FUZZER     = $(FUZZ_DIR)/tests/fuzz/number_text_fuzzer
 FUZZ_FLAGS = -dict=tests/fuzz/number_text.dict -artifact_prefix=$(FUZZ_DIR)/ \
@@ -152,11 +153,12 @@ clean-fuzz:
 #   make bench-windows       start-up against a bare Win32 window, and the .exe's size
 WINDOWS_DIR ?= build-windows
 # The cross compiler and resource compiler, zlib and GoogleTest for the
-# tests, djpeg to decode the panel picture for the resources, Wine with its
+# tests, fast_float's headers (used as they are, from /usr/include), djpeg
+# to decode the panel picture for the resources, Wine with its
 # own fonts (MS Sans Serif among them) and the X libraries that its display
 # driver loads, Xvfb and xauth for xvfb-run, zip.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
-                    googletest libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
+                    googletest libfast-float-dev libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
                     libxcursor1 libxfixes3 xvfb xauth zip python3
 WINDOWS_ZIP := $(WINDOWS_DIR)/Korvantelo-windows-x64.zip
 WITH_WINE := tests/win32/with-wine $(WINDOWS_DIR)

@@ -9,11 +9,14 @@
 #include <cstring>
 #include <string>
 #include <system_error>
+#include <version>
+
+#include "calc/charconv_fallback.h"
 
 namespace calc {
 namespace {
 
-// How many significant digits of a text are handed to std::from_chars. A
+// How many significant digits of a text are handed to read_c_form. A
 // halfway point between two doubles has at most 767 significant digits, so
 // beyond 800 digits only whether any of the rest is non-zero can matter; one
 // more digit '1' then stands for all of them.
@@ -32,7 +35,7 @@ constexpr std::int64_t largest_written_exponent = 309;
 // A number text taken apart: the value is 0.digits × 10^exponent, plus a
 // little more when `inexact` says that non-zero digits were dropped. The
 // digits are followed, in the same buffer, by the exponent of the "C" form
-// that std::from_chars reads.
+// that read_c_form reads.
 struct Decimal {
     bool negative = false;
     std::array<char, kept_digit_limit + 32> buffer;  // significant digits, no leading zero
@@ -186,12 +189,29 @@ bool try_exact_fast_path(const Decimal& decimal, double& result)
     return true;
 }
 
-// The "C" form of printf's %.15g: fifteen significant digits, correctly
-// rounded, trailing zeros dropped, the exponent form where %g chooses it.
+// The conversions of the "C" forms: the correctly rounded double of
+// digits, "e" and a power of ten; the text of printf's %.15g. The standard
+// library's wherever it has them for doubles (it says so with
+// __cpp_lib_to_chars), our own otherwise.
+#if defined(__cpp_lib_to_chars)
+std::from_chars_result read_c_form(const char* first, const char* last, double& value)
+{
+    return std::from_chars(first, last, value);
+}
 std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
 {
     return std::to_chars(first, last, value, std::chars_format::general, 15);
 }
+#else
+std::from_chars_result read_c_form(const char* first, const char* last, double& value)
+{
+    return fallback::from_chars(first, last, value);
+}
+std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
+{
+    return fallback::to_chars_15g(first, last, value);
+}
+#endif
 
 }  // namespace
 
@@ -224,7 +244,7 @@ double to_number(std::string_view text)
     const auto power = decimal.exponent - static_cast<std::int64_t>(decimal.digit_count);
     end = std::to_chars(end, decimal.buffer.data() + decimal.buffer.size(), power).ptr;
 
-    const auto [stop, error] = std::from_chars(digits, end, magnitude);
+    const auto [stop, error] = read_c_form(digits, end, magnitude);
     if (error == std::errc::result_out_of_range) {
         // Said of a value rounded to infinity or to zero alike; a value that
         // rounds to zero is below 10^-300, one that overflows above 10^300.
