@@ -17,6 +17,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <vector>
 #include <version>
 
@@ -370,8 +371,8 @@ TEST(number_text_fallback, converts_the_edge_cases_as_the_standard_says)
         {123456789012345.5, "123456789012346"}, {123456789012344.5, "123456789012344"},
         {1000000000000005, "1e+15"}, {1000000000000015, "1.00000000000002e+15"},
         {999999999999999.6, "1e+15"}, {1e23, "1e+23"}, {DBL_MAX, "1.79769313486232e+308"},
-        {std::nextafter(DBL_MIN, 0.0), "2.2250738585072e-308"}, {4.9406564584124654E-324, "4.94065645841247e-324"},
-        {-HUGE_VAL, "-inf"},
+        {std::nextafter(DBL_MIN, 0.0), "2.2250738585072e-308"},
+        {4.9406564584124654E-324, "4.94065645841247e-324"}, {-HUGE_VAL, "-inf"},
     };
     for (const auto& [value, text] : written) {
         std::array<char, 32> buffer{};
@@ -382,19 +383,17 @@ TEST(number_text_fallback, converts_the_edge_cases_as_the_standard_says)
     EXPECT_EQ(calc::fallback::to_chars_15g(short_buffer.begin(), short_buffer.end(), 1.0 / 3).ec,
               std::errc::value_too_large);
 
+    constexpr auto beyond = std::errc::result_out_of_range;
     const double untouched = 7;
-    const std::vector<std::pair<const char*, double>> read = {
-        {"17976931348623158e292", DBL_MAX}, {"17976931348623159e292", untouched}, {"1e309", untouched},
-        {"24703282292062328e-340", 4.9406564584124654E-324}, {"24703282292062327e-340", untouched},
-        {"1e-400", untouched}, {"0e999", 0}, {"-0", -0.0}, {"x", untouched}};
-    for (const auto& [text, want] : read) {
+    const std::vector<std::tuple<const char*, std::errc, double>> read = {
+        {"17976931348623158e292", {}, DBL_MAX}, {"17976931348623159e292", beyond, untouched},
+        {"1e309", beyond, untouched}, {"24703282292062328e-340", {}, 4.9406564584124654E-324},
+        {"24703282292062327e-340", beyond, untouched}, {"1e-400", beyond, untouched}, {"0e999", {}, 0},
+        {"-0", {}, -0.0}, {"x", std::errc::invalid_argument, untouched}};
+    for (const auto& [text, error, want] : read) {
         double value = untouched;
-        const auto [end, error] = calc::fallback::from_chars(text, text + std::strlen(text), value);
+        EXPECT_EQ(calc::fallback::from_chars(text, text + std::strlen(text), value).ec, error) << text;
         EXPECT_EQ(bits(value), bits(want)) << text;
-        const std::errc expected = want != untouched ? std::errc() : *text == 'x' ? std::errc::invalid_argument
-                                                                                  : std::errc::result_out_of_range;
-        EXPECT_EQ(error, expected) << text;
-        EXPECT_EQ(end, *text == 'x' ? text : text + std::strlen(text)) << text;
     }
 }
 
