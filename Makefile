@@ -212,17 +212,20 @@ clean-windows:
 #   make serve-web       serves $(WEB_DIR)/site on http://127.0.0.1:8080/
 #   make test-web        the model's tests under node, the number texts held byte for
 #                        byte against a native build, the page in headless Chromium
+#   make screenshot-web  docs/page-desktop.png and docs/page-phone.png
+#   make bench-web       the size of the module, the time to the first ratio and per keystroke
 WEB_DIR ?= build-web
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
 # libfast-float-dev the reading that calc builds on where libc++ has none.
 WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
-# The page's test: Chromium driven through its WebDriver by Debian's python3
-# with selenium, and the faces the window's font falls back to.
+# The page's test, screenshots and benchmark: Chromium driven through its
+# WebDriver by Debian's python3 with selenium, and the faces the window's
+# font falls back to.
 WEB_BROWSER_PACKAGES := chromium chromium-driver python3-selenium fonts-liberation2
 
-.PHONY: web serve-web test-web clean-web
+.PHONY: web serve-web test-web screenshot-web bench-web clean-web
 
 # Small rather than fast (-Os, and -Oz for the page's module): the tests run
 # the code as the page does.
@@ -238,6 +241,14 @@ test-web: web
 	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
 	ctest --test-dir $(WEB_DIR) --output-on-failure -j $(JOBS)
 	@cat $(WEB_DIR)/tests/web/agreement/summary.txt
+
+screenshot-web: web
+	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
+	/usr/bin/python3 tests/web/render_screenshots.py $(WEB_DIR)/site docs
+
+bench-web: web
+	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
+	/usr/bin/python3 bench/web/page_bench.py $(WEB_DIR)/site
 
 clean: clean-web
 clean-web:
