@@ -205,29 +205,50 @@ clean: clean-windows
 clean-windows:
 	rm -rf $(WINDOWS_DIR)
 
-# WebAssembly: the calculation and the window model built with Debian's
-# emscripten (cmake/emscripten.cmake), their tests run under node.
-#   make web        everything of $(WEB_DIR)
-#   make test-web   builds and runs the tests of the WebAssembly build, among
-#                   them the number texts held byte for byte against a
-#                   native build of the same sources
+# The browser: the page, the window model compiled to WebAssembly with
+# Debian's emscripten (cmake/emscripten.cmake) inside a static site.
+#   make web             $(WEB_DIR)/site (index.html, the .js and .wasm, the manifest,
+#                        the service worker, icons, pictures) and $(WEB_DIR)/Korvantelo-web.zip
+#   make serve-web       serves $(WEB_DIR)/site on http://127.0.0.1:8080/
+#   make test-web        the model's tests under node, the number texts held byte for
+#                        byte against a native build, the page in headless Chromium
+#   make screenshot-web  docs/page-desktop.png and docs/page-phone.png
+#   make bench-web       the size of the module, the time to the first ratio and per keystroke
 WEB_DIR ?= build-web
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
 # libfast-float-dev the reading that calc builds on where libc++ has none.
 WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
+# The page's test, screenshots and benchmark: Chromium driven through its
+# WebDriver by Debian's python3 with selenium, and the faces the window's
+# font falls back to.
+WEB_BROWSER_PACKAGES := chromium chromium-driver python3-selenium fonts-liberation2
 
-.PHONY: web test-web clean-web
+.PHONY: web serve-web test-web screenshot-web bench-web clean-web
 
+# Small rather than fast (-Os, and -Oz for the page's module): the tests run
+# the code as the page does.
 web:
 	@scripts/ensure-packages $(WEB_PACKAGES)
-	cmake -S . -B $(WEB_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(WEB_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 	cmake --build $(WEB_DIR) -j $(JOBS)
 
+serve-web: web
+	/usr/bin/python3 tests/web/site_server.py $(WEB_DIR)/site 8080
+
 test-web: web
+	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
 	ctest --test-dir $(WEB_DIR) --output-on-failure -j $(JOBS)
 	@cat $(WEB_DIR)/tests/web/agreement/summary.txt
+
+screenshot-web: web
+	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
+	/usr/bin/python3 tests/web/render_screenshots.py $(WEB_DIR)/site docs
+
+bench-web: web
+	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
+	/usr/bin/python3 bench/web/page_bench.py $(WEB_DIR)/site
 
 clean: clean-web
 clean-web:

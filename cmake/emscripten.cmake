@@ -31,7 +31,8 @@ list(APPEND CMAKE_SYSTEM_PREFIX_PATH /usr)
 
 # em++ compiles C++ exceptions away unless told: every throw would abort, and
 # no input error would ever reach the window. Both compiling and linking need
-# it. The memory grows as a long text needs it.
-set(CMAKE_C_FLAGS_INIT "-fexceptions")
-set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sALLOW_MEMORY_GROWTH=1")
+# it. The memory grows as a long text needs it. Link-time optimisation makes
+# the page's module a tenth smaller, and the tests run what the page runs.
+set(CMAKE_C_FLAGS_INIT "-fexceptions -flto")
+set(CMAKE_CXX_FLAGS_INIT "-fexceptions -flto")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -flto -sALLOW_MEMORY_GROWTH=1")

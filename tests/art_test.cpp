@@ -512,6 +512,18 @@ TEST_F(ArtResources, icon_at_every_size_is_the_design_in_sharp_pixels)
     }
 }
 
+// The web page's icons are committed (the WebAssembly build has no Qt to
+// draw them): each is the window icon enlarged pixel for pixel.
+TEST_F(ArtResources, page_icons_are_the_committed_icon_enlarged)
+{
+    const QImage committed = QImage(path(ui::art::decoded_icon_path)).convertToFormat(QImage::Format_ARGB32);
+    for (const int size : ui::art::icon::page_sizes) {
+        const QString file = QStringLiteral(ART_DIR "/korvantelo-%1.png").arg(size);
+        const QImage icon = QImageReader(file, "png").read().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_TRUE(icon == committed.scaled(size, size)) << file.toStdString();
+    }
+}
+
 // The scalable icon's rectangles, filled on the 32-pixel grid, are the committed icon.
 TEST_F(ArtResources, scalable_icon_is_the_committed_icon)
 {

@@ -4,6 +4,8 @@
 //   korvantelo.ico  the window and program icon: 32 x 32, 16 colours, 4 bpp
 //   image1.jpg      the branding panel at the window's top right: 184 x 157
 //   image2.bmp      the branding banner along the window's bottom: 584 x 39
+//   korvantelo-192.png, korvantelo-512.png
+//                   the icon for the web page's manifest (home screen, app list)
 //
 // Everything is drawn from data: the icon from its design in icon_design.h, the
 // lettering with a built-in pixel font and a stroked logotype, so the output
@@ -647,6 +649,20 @@ void write_banner(QImage banner, const fs::path& path)
     }
 }
 
+// The icon at one of the web page's sizes, 8-bit RGBA.
+void write_page_icon(int size, const fs::path& folder)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    const std::vector<std::uint32_t> pixels = ui::art::icon::argb(size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) image.setPixel(x, y, pixels[ui::art::icon::pixel_at(x, y, size)]);
+    }
+    const fs::path path = folder / ("korvantelo-" + std::to_string(size) + ".png");
+    if (!image.save(QString::fromStdString(path.string()), "png")) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
 void draw_all(const fs::path& folder)
 {
     if (!fs::is_directory(folder)) {
@@ -655,6 +671,7 @@ void draw_all(const fs::path& folder)
     write_file(folder / "korvantelo.ico", encode_icon(draw_icon()));
     write_panel(draw_panel(), folder / "image1.jpg");
     write_banner(draw_banner(), folder / "image2.bmp");
+    for (const int size : ui::art::icon::page_sizes) write_page_icon(size, folder);
 }
 
 }  // namespace

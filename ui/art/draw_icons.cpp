@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,12 +26,9 @@ namespace icon = ui::art::icon;
 void write_png(int size, const fs::path& path)
 {
     QImage image(size, size, QImage::Format_ARGB32);
-    const std::vector<int> pixels = icon::pixels(size);
+    const std::vector<std::uint32_t> pixels = icon::argb(size);
     for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const int colour = pixels[icon::pixel_at(x, y, size)];
-            image.setPixel(x, y, colour < 0 ? 0u : 0xFF000000u | icon::palette[static_cast<std::size_t>(colour)]);
-        }
+        for (int x = 0; x < size; ++x) image.setPixel(x, y, pixels[icon::pixel_at(x, y, size)]);
     }
     if (!image.save(QString::fromStdString(path.string()), "png")) {
         throw std::runtime_error("cannot write " + path.string());

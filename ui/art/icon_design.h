@@ -20,6 +20,11 @@ namespace ui::art::icon {
 // The sizes that the build draws beside the committed 32 x 32 picture.
 inline constexpr std::array<int, 6> drawn_sizes{16, 24, 48, 64, 128, 256};
 
+// The sizes of the web page's icons (the home screen, the app list), drawn
+// by draw_art.cpp and committed as korvantelo-<size>.png beside the 32 x 32
+// picture: the WebAssembly build has no Qt to draw them with.
+inline constexpr std::array<int, 2> page_sizes{192, 512};
+
 // The standard 16-colour palette, in its usual order, as 0xRRGGBB.
 inline constexpr std::array<std::uint32_t, 16> palette{
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
@@ -116,6 +121,17 @@ inline std::vector<int> pixels(int size)
                 image[pixel_at(x, y, size)] = box.colour;
             }
         }
+    }
+    return image;
+}
+
+// The icon as 0xAARRGGBB, top row first: the palette's colours opaque, 0
+// where it is transparent.
+inline std::vector<std::uint32_t> argb(int size)
+{
+    std::vector<std::uint32_t> image;
+    for (const int colour : pixels(size)) {
+        image.push_back(colour < 0 ? 0U : 0xFF000000U | palette[static_cast<std::size_t>(colour)]);
     }
     return image;
 }
