@@ -9,12 +9,13 @@ window_size=559x304
 current_box_click=64,153      # inside txt_stromwandler, right of its text
 ratio_label=264,144,89,17
 
-# bench_programs BUILD_DIR: checks and names the three programs.
+# bench_programs BUILD_DIR: checks and names the four programs.
 bench_programs() {
     probe=$1/bench/korvantelo_probe
     ours=$1/app/korvantelo
     floor=$1/bench/korvantelo_floor
-    for program in "$probe" "$ours" "$floor"; do
+    bare_floor=$1/bench/korvantelo_bare_floor
+    for program in "$probe" "$ours" "$floor" "$bare_floor"; do
         if [ ! -x "$program" ]; then
             echo "$0: $program is missing; build with 'make bench'" >&2
             exit 1
