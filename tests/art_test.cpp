@@ -1,6 +1,7 @@
 #include "ui/art/art.h"
 #include "ui/art/binary_formats.h"
 #include "ui/art/icon_design.h"
+#include "ui/art/pixel_file.h"
 
 #include <gtest/gtest.h>
 
@@ -427,23 +428,60 @@ TEST_F(ArtResources, load_as_images_of_the_right_size)
     EXPECT_EQ(icon.pixel(0, 31), qRgba(0, 0, 0, 255));
 }
 
-// The window reads the panel and the icon as decoded at build time, with
-// the readers built into Qt; they must hold exactly the committed pictures.
-TEST_F(ArtResources, decoded_for_the_window_hold_the_committed_pixels)
+// The window reads its pictures from the pixel files the build decodes;
+// they must hold exactly the committed pictures and the drawn icons.
+TEST_F(ArtResources, pixel_files_hold_the_committed_pictures)
 {
-    const std::array<std::tuple<std::string_view, std::string_view, const char*>, 2> pictures{{
-        {ui::art::panel_path, ui::art::decoded_panel_path, "bmp"},
-        {ui::art::icon_path, ui::art::decoded_icon_path, "png"},
-    }};
-    for (const auto& [committed, decoded, format] : pictures) {
-        const QImage original = QImage(path(committed)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        ASSERT_FALSE(original.isNull()) << committed;
-        QImageReader reader(path(decoded), format);
-        reader.setAutoDetectImageFormat(false);
-        const QImage read = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        EXPECT_EQ(read.size(), original.size()) << decoded;
-        EXPECT_TRUE(read == original) << decoded << " differs from " << committed;
+    const auto pixels = [](std::string_view resource) {
+        QFile file(path(resource));
+        return file.open(QIODevice::ReadOnly) ? ui::art::from_pixel_file(file.readAll()) : QImage();
+    };
+    const auto premultiplied = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    std::vector<std::pair<std::string_view, QString>> pictures{
+        {ui::art::panel_pixels_path, path(ui::art::panel_path)},
+        {ui::art::banner_pixels_path, path(ui::art::banner_path)},
+        {ui::art::icon_pixels_path, path(ui::art::icon_path)},
+    };
+    for (std::size_t i = 0; i < ui::art::icon_size_pixels_paths.size(); ++i) {
+        pictures.emplace_back(ui::art::icon_size_pixels_paths[i],
+                              QStringLiteral(ICON_DIR "/korvantelo-%1.png").arg(ui::art::icon::drawn_sizes[i]));
     }
+    for (const auto& [resource, original] : pictures) {
+        const QImage read = pixels(resource);
+        ASSERT_FALSE(read.isNull()) << resource;
+        EXPECT_TRUE(premultiplied(read) == premultiplied(QImage(original))) << resource << " differs";
+    }
+}
+
+// A pixel file that does not hold what its header says is refused, never
+// shown as whatever its bytes happen to be.
+TEST_F(ArtResources, pixel_file_reader_refuses_what_is_not_one)
+{
+    QImage picture(3, 2, QImage::Format_ARGB32);
+    picture.fill(qRgba(10, 20, 30, 40));
+    const QByteArray file = ui::art::to_pixel_file(picture);
+    EXPECT_TRUE(ui::art::from_pixel_file(file) == picture);
+
+    const auto with_field = [&file](int at, std::uint32_t value) {
+        QByteArray changed = file;
+        for (int i = 0; i < 4; ++i) changed[at + i] = static_cast<char>(value >> (8 * i));
+        return changed;
+    };
+    const std::array<QByteArray, 6> refused{
+        file.left(15),                                          // short header
+        QByteArray(file).replace(0, 4, "KVPY"),                 // foreign
+        file.chopped(4),                                        // a pixel missing
+        with_field(8, 3),                                       // one row too many
+        with_field(12, QImage::Format_RGB16),                   // two bytes a pixel
+        with_field(4, 1U << 30),                                // absurd width
+    };
+    for (std::size_t i = 0; i < refused.size(); ++i) {
+        EXPECT_THROW((void)ui::art::from_pixel_file(refused[i]), std::runtime_error) << "case " << i;
+    }
+    EXPECT_THROW((void)ui::art::to_pixel_file(picture.convertToFormat(QImage::Format_Indexed8)),
+                 std::invalid_argument);
 }
 
 // Counts the four-connected areas of each opaque colour in `image`.
@@ -481,7 +519,7 @@ std::map<QRgb, int> areas_by_colour(const QImage& image)
 // blended edge; at multiples of 32 it is the committed icon enlarged.
 TEST_F(ArtResources, icon_at_every_size_is_the_design_in_sharp_pixels)
 {
-    const QImage committed = QImage(path(ui::art::decoded_icon_path)).convertToFormat(QImage::Format_ARGB32);
+    const QImage committed = QImage(QStringLiteral(ICON_DIR "/korvantelo.png")).convertToFormat(QImage::Format_ARGB32);
     std::set<QRgb> palette;
     for (const auto& [r, g, b] : standard_palette) {
         palette.insert(qRgb(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
@@ -516,7 +554,7 @@ TEST_F(ArtResources, icon_at_every_size_is_the_design_in_sharp_pixels)
 // draw them): each is the window icon enlarged pixel for pixel.
 TEST_F(ArtResources, page_icons_are_the_committed_icon_enlarged)
 {
-    const QImage committed = QImage(path(ui::art::decoded_icon_path)).convertToFormat(QImage::Format_ARGB32);
+    const QImage committed = QImage(QStringLiteral(ICON_DIR "/korvantelo.png")).convertToFormat(QImage::Format_ARGB32);
     for (const int size : ui::art::icon::page_sizes) {
         const QString file = QStringLiteral(ART_DIR "/korvantelo-%1.png").arg(size);
         const QImage icon = QImageReader(file, "png").read().convertToFormat(QImage::Format_ARGB32);
@@ -546,7 +584,7 @@ TEST_F(ArtResources, scalable_icon_is_the_committed_icon)
         }
     }
     ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
-    EXPECT_TRUE(filled == QImage(path(ui::art::decoded_icon_path)).convertToFormat(QImage::Format_ARGB32));
+    EXPECT_TRUE(filled == QImage(QStringLiteral(ICON_DIR "/korvantelo.png")).convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(ArtResources, icon_serves_as_window_icon)

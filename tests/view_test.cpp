@@ -469,7 +469,7 @@ TEST_F(ViewTest, shows_the_pictures_at_natural_size)
 }
 
 // Pixel for pixel what the committed picture files hold, though the window
-// reads the panel and the icon as decoded at build time.
+// reads them from the pixel files decoded at build time.
 bool shows_picture(const QPixmap& shown, std::string_view committed)
 {
     const QImage original = QImage(QString::fromUtf8(committed.data(), static_cast<qsizetype>(committed.size())))

@@ -1,11 +1,14 @@
 // korvantelo_decode_art IN OUT [IN OUT...]: reads each picture IN with Qt's
 // image readers (plugins included) and writes it to OUT in the format its
-// suffix names. The build turns the JPEG panel and the ICO icon into BMP and
-// PNG with it, which the program then reads without any image plugin.
+// suffix names, or as a pixel file (pixel_file.h) where that is ".pixels".
+// The build turns the window's pictures into pixel files with it, which the
+// program copies into images at start without decoding anything, and the ICO
+// icon into the PNG that the desktop is given.
 
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSaveFile>
 #include <QString>
 
 #include <cstdio>
@@ -13,7 +16,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui/art/pixel_file.h"
+
 namespace {
+
+void write_pixel_file(const QImage& image, const QString& out)
+{
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ui::art::to_pixel_file(image)) < 0 || !file.commit()) {
+        throw std::runtime_error("cannot write " + out.toStdString() + ": " + file.errorString().toStdString());
+    }
+}
 
 void decode(const char* in, const char* out)
 {
@@ -21,6 +34,10 @@ void decode(const char* in, const char* out)
     const QImage image = reader.read();
     if (image.isNull()) {
         throw std::runtime_error(std::string("cannot read ") + in + ": " + reader.errorString().toStdString());
+    }
+    if (QString::fromLocal8Bit(out).endsWith(QStringLiteral(".pixels"))) {
+        write_pixel_file(image, QString::fromLocal8Bit(out));
+        return;
     }
     QImageWriter writer(QString::fromLocal8Bit(out));
     if (!writer.write(image)) {

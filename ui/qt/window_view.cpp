@@ -8,12 +8,12 @@
 #include <QGridLayout>
 #include <QIcon>
 #include <QImage>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QResource>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleFactory>
@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "ui/art/art.h"
+#include "ui/art/pixel_file.h"
 #include "ui/layout.h"
 #include "ui/presentation.h"
 
@@ -56,26 +57,22 @@ QColor qt_colour(Rgb colour)
     return {colour.red, colour.green, colour.blue};
 }
 
-// Reads a picture with the reader that Qt has built in for its format. Asked
-// for a picture by file name alone, Qt loads every image plugin (and libjpeg)
-// to ask each whether it reads the file; with the format named and guessing
-// turned off it loads none. A picture the window cannot show is a fault of
-// the build, never something to pass over quietly.
-QPixmap load_picture(std::string_view resource, const char* format)
+// A picture of the window, from the pixel file that the build decoded it
+// into: copied, not decoded, so that no image reader runs at start. A
+// picture the window cannot show is a fault of the build, never something to
+// pass over quietly.
+QPixmap load_picture(std::string_view resource)
 {
-    QImageReader reader(qt_text(resource), format);
-    reader.setAutoDetectImageFormat(false);
-    QImage picture = reader.read();
-    if (picture.isNull()) throw std::runtime_error("cannot load picture " + std::string(resource));
-    return QPixmap::fromImage(std::move(picture));
+    const QResource file(qt_text(resource));
+    if (!file.isValid()) throw std::runtime_error("picture missing: " + std::string(resource));
+    return QPixmap::fromImage(art::from_pixel_file(file.uncompressedData()));
 }
 
-// The window icon at every size the program carries, each read with the
-// PNG reader built into Qt, so that no image plugin is loaded.
+// The window icon at every size the program carries.
 QIcon window_icon()
 {
-    QIcon icon(load_picture(art::decoded_icon_path, "png"));
-    for (std::string_view path : art::icon_size_paths) icon.addPixmap(load_picture(path, "png"));
+    QIcon icon(load_picture(art::icon_pixels_path));
+    for (std::string_view path : art::icon_size_pixels_paths) icon.addPixmap(load_picture(path));
     return icon;
 }
 
@@ -216,8 +213,8 @@ void WindowView::present(QWidget* w, const Presentation& p)
     }
     if (p.picture) {
         static_cast<QLabel*>(w)->setPixmap(*p.picture == Picture::panel
-                                               ? load_picture(art::decoded_panel_path, "bmp")
-                                               : load_picture(art::banner_path, "bmp"));
+                                               ? load_picture(art::panel_pixels_path)
+                                               : load_picture(art::banner_pixels_path));
     }
 }
 
