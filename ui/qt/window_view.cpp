@@ -132,8 +132,11 @@ QWidget* WindowView::widget(Control id) const
 
 QWidget* WindowView::create(TextBox id)
 {
-    auto* edit = new QLineEdit(qt_text(model_.text(id)), this);
+    // Made empty and then given its text: a box made with its text lays it
+    // out at once in the application's font, which this window never shows.
+    auto* edit = new QLineEdit(this);
     edit->setMaxLength(std::numeric_limits<int>::max());  // no length limit
+    edit->setText(qt_text(model_.text(id)));
     // textEdited follows every change the user makes (typing, deleting,
     // pasting, cutting, undo and redo, drag and drop, input methods), and
     // never a change made by setText.
