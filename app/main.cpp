@@ -71,7 +71,6 @@ int main()
         qWarning("korvantelo: German toolkit texts missing");
     }
 
-    ui::qt::install_font_substitutes();
     app::MainWindow window;  // every control in its stored state, the handlers bound
     window.model.load();
     window.view.show();

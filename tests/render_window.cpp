@@ -74,7 +74,6 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    ui::qt::install_font_substitutes();
     // The message box is drawn in the application's font, the face the
     // platform finds for "Sans Serif" among those installed: DejaVu Sans on
     // one machine, Nimbus Sans on the next. The pictures must come out the

@@ -1,12 +1,9 @@
 // The main of every widget test: a QApplication on the offscreen platform
-// (unless QT_QPA_PLATFORM names another), the window's font substitutes, then
-// the GoogleTest cases.
+// (unless QT_QPA_PLATFORM names another), then the GoogleTest cases.
 
 #include <QApplication>
 
 #include <gtest/gtest.h>
-
-#include "ui/qt/window_view.h"
 
 int main(int argc, char** argv)
 {
@@ -21,6 +18,5 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (!text.startsWith("This plugin does not support")) previous(type, context, text);
     });
-    ui::qt::install_font_substitutes();
     return RUN_ALL_TESTS();
 }

@@ -38,10 +38,38 @@ QString qt_text(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont font_of(layout::Font font)
+// The faces the window's fonts ask for: the first is drawn with, the others
+// are tried in turn for characters it lacks. "MS Sans Serif" where it is
+// present. Otherwise faces of about the same pixel sizes and widths (the
+// labels cut their text at fixed edges, so a wide face would cut words such
+// as "Wandlerverhältnis"): the first of them that is present, then all of
+// them in order, which is what Qt makes of them as substitutes for the
+// missing face. Asked for the missing face itself, Qt would first sort every
+// installed font against it, at every start, only to take the same face.
+QStringList window_faces()
+{
+    const QString face = QString::fromLatin1(layout::font_face);
+    if (QFontDatabase::hasFamily(face)) return {face};
+    const QStringList stand_ins{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                                QStringLiteral("Arimo"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")};
+    const QStringList installed = QFontDatabase::families();
+    const auto is_installed = [&installed](const QString& family) {
+        // A face from several foundries is listed once for each, as "Face [Foundry]".
+        const QString of_a_foundry = family + QStringLiteral(" [");
+        return std::any_of(installed.begin(), installed.end(), [&](const QString& listed) {
+            return listed.compare(family, Qt::CaseInsensitive) == 0 ||
+                   (listed.startsWith(of_a_foundry, Qt::CaseInsensitive) && listed.endsWith(u']'));
+        });
+    };
+    const auto first = std::find_if(stand_ins.begin(), stand_ins.end(), is_installed);
+    return QStringList{first != stand_ins.end() ? *first : face} + stand_ins;
+}
+
+QFont font_of(layout::Font font, const QStringList& faces)
 {
     const auto [pixel_height, bold] = layout::font_info(font);
-    QFont result(QString::fromLatin1(layout::font_face));
+    QFont result(faces.front());
+    result.setFamilies(faces);
     result.setPixelSize(pixel_height);
     result.setBold(bold);
     return result;
@@ -78,18 +106,6 @@ QIcon window_icon()
 
 }  // namespace
 
-void install_font_substitutes()
-{
-    const QString face = QString::fromLatin1(layout::font_face);
-    if (QFontDatabase::hasFamily(face)) return;
-    // Faces of about the same pixel sizes and widths, the first one present
-    // wins. The labels cut their text at fixed edges, so a wide face would cut
-    // words such as "Wandlerverhältnis".
-    QFont::insertSubstitutions(face, {QStringLiteral("Microsoft Sans Serif"),
-                                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                      QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")});
-}
-
 WindowView::WindowView(Window& model) : model_(model)
 {
     setObjectName(qt_text(window_name));
@@ -104,14 +120,15 @@ WindowView::WindowView(Window& model) : model_(model)
     setWindowIcon(window_icon());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
-    setFont(font_of(layout::Font::regular_8));
+    const QStringList faces = window_faces();
+    setFont(font_of(layout::Font::regular_8, faces));
 
     for (const auto& control : control_table) {
         QWidget* w = visit(control.id, [this](auto id) { return create(id); });
         w->setObjectName(qt_text(control.name));
         if (const auto place = layout::placement(control.id)) {
             w->setGeometry(qt_rect(layout::pixel_rect(*place)));
-            w->setFont(font_of(place->font));
+            w->setFont(font_of(place->font, faces));
         }
         w->setEnabled(control.enabled);
         w->setFocusPolicy(control.tab_stop ? Qt::StrongFocus : Qt::NoFocus);

@@ -60,8 +60,4 @@ private:
     QWidget* parent_ = nullptr;
 };
 
-// Lets Qt stand a similar face in for "MS Sans Serif" where that face is
-// missing. Call once before the first window is created.
-void install_font_substitutes();
-
 }  // namespace ui::qt
