@@ -27,9 +27,10 @@ PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev 
             weston qt6-wayland \
             desktop-file-utils appstream dpkg-dev file lintian
 
-# What `make bench` needs beyond that: a display server of its own, and the
-# X extensions with which bench/probe.cpp watches the screen and types.
-BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev
+# What `make bench` needs beyond that: a display server of its own, the
+# X extensions with which bench/probe.cpp watches the screen and types, and
+# valgrind, whose callgrind counts the instructions of a start.
+BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev valgrind
 
 .PHONY: all deps build run test test-sanitize lint screenshot art package bench clean
 
@@ -82,8 +83,8 @@ screenshot: build
 	scripts/render-screenshots $(BUILD_DIR)/tests/render_window docs
 
 # The benchmarks in a Release build: the Google benchmarks of the number
-# texts and the headless window, then start-up, memory and keystroke against
-# the floor program, as ratios.
+# texts and the headless window, then start-up (in time and in instructions),
+# memory and keystroke against the floor programs, as ratios.
 bench: deps
 	@scripts/ensure-packages $(BENCH_PACKAGES)
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
@@ -91,6 +92,7 @@ bench: deps
 	$(BENCH_DIR)/bench/number_text_bench
 	$(BENCH_DIR)/bench/window_bench
 	bench/startup $(BENCH_DIR)
+	bench/instructions $(BENCH_DIR)
 	bench/keystroke $(BENCH_DIR)
 
 # Draws the three pictures in ui/art anew (icon, panel, banner); commit them.
