@@ -60,7 +60,13 @@ function open_window(module) {
     act(module._korvantelo_load(page));
     const first = controls.find((control) => control.tab === 1);
     if (first) first.element.focus();
-    if ("serviceWorker" in navigator) navigator.serviceWorker.register("service-worker.js");
+    // The offline copy is made once the page has loaded, not in the way of
+    // its first frame.
+    if ("serviceWorker" in navigator) {
+        const keep_offline = () => navigator.serviceWorker.register("service-worker.js");
+        if (document.readyState === "complete") keep_offline();
+        else window.addEventListener("load", keep_offline, {once: true});
+    }
 }
 
 // A change the program made. A text the program writes into a box shows
