@@ -265,7 +265,10 @@ TEST_F(WindowWin32Test, shows_the_hints_as_tooltips)
         if (p.tooltip) expected[at(p.id)] = ui::win32::wide(p.hint);
     }
     EXPECT_EQ(expected.size(), 5u);
-    EXPECT_EQ(driver::tooltips(program), expected);
+    // They come at the first idle moment after the window shows.
+    std::map<HWND, std::wstring> tips;
+    driver::wait_until([&] { return (tips = driver::tooltips(program)).size() == expected.size(); }, "the tooltips");
+    EXPECT_EQ(tips, expected);
     close_window();
 }
 

@@ -29,6 +29,8 @@ constexpr DWORD frame_ex_style = WS_EX_TOOLWINDOW;
 // How wide a tooltip grows before it wraps its hint, in twips (4 inches).
 constexpr int tooltip_width = 5760;
 
+constexpr UINT_PTR tooltip_timer = 1;
+
 COLORREF colour_ref(Rgb colour)
 {
     return RGB(colour.red, colour.green, colour.blue);
@@ -126,8 +128,6 @@ WindowView::WindowView(Window& model, HINSTANCE instance)
         grounds_[index(p.id)].reset(CreateSolidBrush(colour_ref(p.colours->ground)));
         if (!grounds_[index(p.id)]) throw WindowsError("cannot make the window's brushes");
     }
-    const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    if (!InitCommonControlsEx(&common)) throw WindowsError("cannot load the common controls");
     com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     if (com_) annotations_.reset(annotation_service());
 
@@ -211,10 +211,6 @@ HWND WindowView::create(CommandButton id)
 
 void WindowView::create_controls()
 {
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                instance_, nullptr);
-    if (tooltips_ == nullptr) throw WindowsError("cannot create the tooltips");
     for (const auto& control : control_table) {
         HWND hwnd = visit(control.id, [this](auto id) { return create(id); });
         if (hwnd == nullptr) continue;
@@ -234,8 +230,7 @@ void WindowView::create_controls()
 }
 
 // What the control presents beyond its state: its name and hint for screen
-// readers, the hint as a tooltip, and, for a disabled box with colours of
-// its own, its own painting (a disabled box draws its text grey whatever
+// readers and, for a disabled box with colours of its own, its own painting (a disabled box draws its text grey whatever
 // colour it is given).
 void WindowView::present(HWND hwnd, const Presentation& p)
 {
@@ -250,18 +245,6 @@ void WindowView::present(HWND hwnd, const Presentation& p)
     };
     annotate(PROPID_ACC_NAME, p.accessible_name);
     annotate(PROPID_ACC_DESCRIPTION, p.hint);
-    if (p.tooltip) {
-        std::wstring hint = wide(p.hint);
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
-        tool.lpszText = hint.data();
-        if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
-            throw WindowsError("cannot add a tooltip");
-        }
-    }
     if (p.colours && !info(p.id).enabled && info(p.id).kind == Kind::text_box) {
         edit_procedure_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fixed_colour_box_procedure));
@@ -297,7 +280,7 @@ void WindowView::apply_dpi(UINT dpi, const RECT* suggested)
                      FALSE);
     }
     std::swap(fonts_, fonts);  // the old fonts go only now that no control uses them
-    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, pixels(tooltip_width));
+    if (tooltips_ != nullptr) SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, pixels(tooltip_width));
 
     if (suggested != nullptr) {
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -317,6 +300,38 @@ void WindowView::show()
 {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
+    // The hints as tooltips come at the first idle moment: they show only on
+    // hovering, and loading the common controls costs Wine some 15 ms.
+    SetTimer(window_, tooltip_timer, USER_TIMER_MINIMUM, nullptr);
+}
+
+// The common controls are loaded from the system folder only here, so that
+// the program does not load them at its start.
+void WindowView::add_tooltips()
+{
+    common_controls_.reset(LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const auto init = reinterpret_cast<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(reinterpret_cast<void (*)()>(
+        common_controls_ ? GetProcAddress(common_controls_.get(), "InitCommonControlsEx") : nullptr));
+    const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    if (init == nullptr || !init(&common)) throw WindowsError("cannot load the common controls");
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                instance_, nullptr);
+    if (tooltips_ == nullptr) throw WindowsError("cannot create the tooltips");
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, pixels(tooltip_width));
+    for (const auto& p : presentations) {
+        if (!p.tooltip) continue;
+        std::wstring hint = wide(p.hint);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(child(p.id));
+        tool.lpszText = hint.data();
+        if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+            throw WindowsError("cannot add a tooltip");
+        }
+    }
 }
 
 int WindowView::run()
@@ -386,6 +401,12 @@ LRESULT WindowView::handle(UINT message, WPARAM w, LPARAM l)
         EndPaint(window_, &ps);
         return 0;
     }
+    case WM_TIMER:
+        if (w == tooltip_timer) {
+            KillTimer(window_, tooltip_timer);
+            add_tooltips();
+        }
+        return 0;
     case WM_DPICHANGED:
         apply_dpi(HIWORD(w), reinterpret_cast<const RECT*>(l));
         return 0;

@@ -23,6 +23,10 @@ struct IAccPropServices;
 // Accessibility's annotations, the mouse gets the hints as tooltips.
 namespace ui::win32 {
 
+struct LibraryFreer {
+    void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
+};
+
 // Holds a COM object's one reference.
 struct ComReleaser {
     template <typename Object>
@@ -67,6 +71,7 @@ private:
     static HWND create(Line /*id*/) { return nullptr; }      // painted by the window
     HWND create_child(Control id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text);
     void create_controls();
+    void add_tooltips();
     void present(HWND child, const Presentation& presentation);
     void apply_dpi(UINT dpi, const RECT* suggested);
     [[nodiscard]] int pixels(int twips) const;
@@ -88,6 +93,7 @@ private:
     Window& model_;
     HINSTANCE instance_;
     HWND window_ = nullptr;
+    std::unique_ptr<HINSTANCE__, LibraryFreer> common_controls_;  // loaded for the tooltips
     HWND tooltips_ = nullptr;
     std::array<HWND, control_count> children_{};
     std::array<Brush, control_count> grounds_;  // of the controls with a fixed colour pair
