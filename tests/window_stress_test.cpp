@@ -44,11 +44,7 @@ public:
     [[nodiscard]] bool visible(Control id) const override { return window_.visible(id); }
     [[nodiscard]] std::string shown(Control id) const override
     {
-        return ui::visit(id, [this](auto control) -> std::string {
-            if constexpr (requires { window_.text(control); }) return window_.text(control);
-            else if constexpr (requires { window_.caption(control); }) return window_.caption(control);
-            else return {};
-        });
+        return std::string(ui::shown_text(window_, id));
     }
     [[nodiscard]] int check_box_value() const override
     {

@@ -289,6 +289,22 @@ inline constexpr auto input_order = [] {
     }(std::make_index_sequence<count>{});
 }();
 
+// Every control from the top of the stacking down: text boxes, the check
+// box and the button above labels, lines and pictures, and within each of
+// the two a control listed earlier in the table higher.
+inline constexpr std::array<Control, control_count> stacking_order = [] {
+    std::array<std::size_t, control_count> at{};
+    std::size_t n = 0;
+    for (const bool upper : {true, false}) {
+        for (std::size_t i = 0; i < control_count; ++i) {
+            if (takes_input(control_table[i].kind) == upper) at[n++] = i;
+        }
+    }
+    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return std::array<Control, control_count>{control_table[at[I]].id...};
+    }(std::make_index_sequence<control_count>{});
+}();
+
 // The voltage row, in the order in which it is shown and hidden.
 inline constexpr std::array<Control, 4> voltage_row = {
     Control::Label9, Control::txt_spannungswandler, Control::Label10, Control::Label13};

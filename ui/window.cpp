@@ -1,5 +1,6 @@
 #include "ui/window.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "calc/errors.h"
@@ -142,6 +143,20 @@ void Window::notify(Control id, Field field, Origin origin)
 {
     const Change change{id, field, origin};
     for (const auto& observer : observers_) observer(change);
+}
+
+std::string_view shown_text(const Window& window, Control id)
+{
+    return visit(id, [&window](auto control) -> std::string_view {
+        using Handle = decltype(control);
+        if constexpr (std::is_same_v<Handle, TextBox>) {
+            return window.text(control);
+        } else if constexpr (std::is_convertible_v<Handle, Captioned>) {
+            return window.caption(control);
+        } else {
+            return {};
+        }
+    });
 }
 
 }  // namespace ui

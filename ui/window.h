@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/controls.h"
@@ -114,5 +115,9 @@ private:
     Handler load_handler_;
     std::vector<Observer> observers_;
 };
+
+// What a control shows as its text: the Text of a text box, the Caption of
+// a label, check box or button; nothing for a line or a picture.
+[[nodiscard]] std::string_view shown_text(const Window& window, Control id);
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include "app/web/page.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <type_traits>
@@ -44,21 +45,6 @@ std::string numbers(std::initializer_list<int> values)
     return text + ']';
 }
 
-// The Text of a text box, the Caption of a control that has one, else nothing.
-std::string_view state_text(const ui::Window& window, ui::Control control)
-{
-    return ui::visit(control, [&window](auto id) -> std::string_view {
-        using Id = decltype(id);
-        if constexpr (std::is_same_v<Id, ui::TextBox>) {
-            return window.text(id);
-        } else if constexpr (std::is_convertible_v<Id, ui::Captioned>) {
-            return window.caption(id);
-        } else {
-            return {};
-        }
-    });
-}
-
 int value_of(const ui::Window& window, ui::Control control)
 {
     return ui::visit(control, [&window](auto id) -> int {
@@ -98,14 +84,11 @@ std::string geometry(ui::Control control)
            ",\"font\":" + numbers({font.pixel_height, font.bold ? 1 : 0});
 }
 
-// Where a control lies in the stacking: higher above lower. Text boxes, the
-// check box and the button lie above labels, lines and pictures; within
-// each of the two, a control earlier in the table lies higher.
-int stacking(const ui::ControlInfo& control)
+// Where a control lies in the stacking: higher above lower.
+int stacking(ui::Control control)
 {
-    const auto count = static_cast<int>(ui::control_count);
-    const int above = ui::takes_input(control.kind) ? count : 0;
-    return above + count - static_cast<int>(ui::index(control.id));
+    const auto* at = std::find(ui::stacking_order.begin(), ui::stacking_order.end(), control);
+    return static_cast<int>(ui::stacking_order.end() - at);
 }
 
 // The control's position in the Tab order among those that take the focus,
@@ -200,7 +183,7 @@ std::string Page::answer_text() const
         text += "\",";
         switch (change.field) {
         case ui::Field::text:
-        case ui::Field::caption: text += json_string(state_text(window_, change.id)); break;
+        case ui::Field::caption: text += json_string(ui::shown_text(window_, change.id)); break;
         case ui::Field::value: text += std::to_string(value_of(window_, change.id)); break;
         case ui::Field::visible: text += window_.visible(change.id) ? "true" : "false"; break;
         }
@@ -235,12 +218,12 @@ std::string Page::tables_text() const
         if (text.back() != '[') text += ',';
         text += "{\"name\":" + json_string(control.name) +
                 ",\"kind\":" + json_string(kind_names.at(static_cast<std::size_t>(control.kind))) +
-                ",\"text\":" + json_string(state_text(window_, control.id)) +
+                ",\"text\":" + json_string(ui::shown_text(window_, control.id)) +
                 ",\"value\":" + std::to_string(value_of(window_, control.id)) +
                 ",\"visible\":" + (window_.visible(control.id) ? "true" : "false") +
                 ",\"enabled\":" + (control.enabled ? "true" : "false") +
                 ",\"tab\":" + std::to_string(tab_position(control.id)) + ",\"z\":" +
-                std::to_string(stacking(control)) + "," + geometry(control.id) + "," +
+                std::to_string(stacking(control.id)) + "," + geometry(control.id) + "," +
                 presentation(ui::presentation(control.id)) + "}";
     }
     text += "],\"reading\":[";

@@ -249,15 +249,10 @@ void WindowView::apply_classic_style()
     for (QWidget* w : widgets_) w->setStyle(classic);
 }
 
-// Text boxes, the check box and the button lie above labels, lines and
-// pictures; within each group a control listed earlier lies higher.
+// Each raised in turn from the bottom of the stacking up.
 void WindowView::stack_controls()
 {
-    for (const bool upper : {false, true}) {
-        for (auto it = control_table.rbegin(); it != control_table.rend(); ++it) {
-            if (takes_input(it->kind) == upper) widget(it->id)->raise();
-        }
-    }
+    for (auto it = stacking_order.rbegin(); it != stacking_order.rend(); ++it) widget(*it)->raise();
 }
 
 // Focus follows TabIndex through the controls that take it; Qt wraps around
