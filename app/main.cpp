@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/main_window.h"
+#include "ui/qt/window_view.h"
 
 namespace {
 
@@ -71,8 +71,7 @@ int main()
         qWarning("korvantelo: German toolkit texts missing");
     }
 
-    app::MainWindow window;  // every control in its stored state, the handlers bound
-    window.model.load();
-    window.view.show();
+    ui::qt::Program program;  // every control in its stored state, the handlers bound
+    program.start();
     return QApplication::exec();
 }

@@ -157,8 +157,14 @@ class Accessible:
             (w for w in self.top_levels() if w.get_name() == CAPTION), None), START_TIMEOUT)
 
     def controls(self):
-        window = self.window()
-        return [window.get_child_at_index(i) for i in range(window.get_child_count())]
+        """Everything in the window, inside the groups of its boxes too."""
+        found, pending = [], [self.window()]
+        while pending:
+            accessible = pending.pop()
+            children = [accessible.get_child_at_index(i) for i in range(accessible.get_child_count())]
+            found += children
+            pending += children
+        return found
 
     def text_box(self, name):
         boxes = [c for c in self.controls()

@@ -21,7 +21,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main_window.h"
+#include "ui/qt/window_view.h"
 #include "tests/widget_testing.h"
 
 namespace {
@@ -51,11 +51,11 @@ void fill_in(const ui::qt::WindowView& view)
 // A window of its own, filled in, saved under the application's palette.
 void save_filled_in(const QString& path)
 {
-    app::MainWindow window;
-    window.model.load();
-    window.view.show();
-    fill_in(window.view);
-    save(window.view, path);
+    ui::qt::Program window;
+    window.model().load();
+    window.view().show();
+    fill_in(window.view());
+    save(window.view(), path);
 }
 
 }  // namespace
@@ -87,9 +87,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    app::MainWindow window;
-    ui::Window& model = window.model;
-    ui::qt::WindowView& view = window.view;
+    ui::qt::Program window;
+    ui::Window& model = window.model();
+    ui::qt::WindowView& view = window.view();
     model.load();
     view.show();
     save(view, folder.filePath("window.png"));

@@ -36,7 +36,7 @@
 #include "tests/support/number_text_property.h"
 #include "tests/support/window_oracle.h"
 #include "tests/widget_testing.h"
-#include "app/main_window.h"
+#include "ui/qt/window_view.h"
 
 #ifndef STRESS_ACTIONS
 #define STRESS_ACTIONS 3000
@@ -446,9 +446,9 @@ protected:
     }
 
     widget_testing::MessageBoxDismisser dismisser{0};
-    app::MainWindow main_window;
-    ui::Window& window = main_window.model;
-    ui::qt::WindowView& view = main_window.view;
+    ui::qt::Program main_window;
+    ui::Window& window = main_window.model();
+    ui::qt::WindowView& view = main_window.view();
     Model model;
     const ViewReading reading{view, dismisser};
 

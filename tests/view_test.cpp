@@ -2,13 +2,14 @@
 // platform. Any message box that opens is recorded and closed at once, so an
 // unexpected one fails a count instead of hanging the run.
 
-#include "app/main_window.h"
+#include "ui/qt/window_view.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@
 #include "tests/widget_testing.h"
 #include "ui/art/art.h"
 #include "ui/layout.h"
+#include "ui/plan.h"
 #include "ui/presentation.h"
 
 namespace {
@@ -83,10 +85,12 @@ protected:
     }
 
     QImage rendering() { return view.grab().toImage(); }
+    // Where a control lies in the window, inside the group of its box too.
+    QRect in_window(Control id) { return widget_testing::in_window(find(id)); }
 
-    app::MainWindow window;
-    ui::Window& model = window.model;
-    ui::qt::WindowView& view = window.view;
+    ui::qt::Program window;
+    ui::Window& model = window.model();
+    ui::qt::WindowView& view = window.view();
     widget_testing::MessageBoxDismisser dismisser;
     const std::vector<widget_testing::SeenBox>& boxes = dismisser.seen();
 };
@@ -105,31 +109,25 @@ TEST_F(ViewTest, is_a_fixed_tool_window_with_every_control_at_its_place)
     EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(view.testAttribute(Qt::WA_QuitOnClose));
 
-    for (const auto& p : ui::layout::placements) {
-        using ui::layout::pixels;
-        EXPECT_EQ(find(p.id)->geometry(),
-                  QRect(pixels(p.left), pixels(p.top), pixels(p.width), pixels(p.height)))
-            << ui::name(p.id);
-        EXPECT_EQ(view.widget(p.id), find(p.id));
+    // Every widget where the plan puts it, its font the plan's, in the group of its box.
+    for (const auto& e : ui::plan::base.entries()) {
+        const auto& r = e.rect;
+        EXPECT_EQ(in_window(e.id), QRect(r.left, r.top, r.width, r.height)) << e.name;
+        EXPECT_EQ(view.widget(e.id), find(e.id));
+        EXPECT_EQ(find(e.id)->font().pixelSize(), e.font.pixel_height) << e.name;
+        EXPECT_EQ(find(e.id)->font().bold(), e.font.bold) << e.name;
+        const auto* group = qobject_cast<QGroupBox*>(find(e.id)->parentWidget());
+        EXPECT_EQ(group != nullptr, e.group.has_value()) << e.name;
+        if (group != nullptr) {
+            const auto title = ui::plan::base.group(*e.group).title;
+            EXPECT_EQ(group->title(), find<QLabel>(title)->text()) << e.name;
+        }
     }
-    // Spot checks in pixels, rounded to the nearest pixel.
-    EXPECT_EQ(find(Control::txt_kwh)->geometry(), QRect(288, 41, 33, 15));
-    EXPECT_EQ(find(Control::Label12)->geometry(), QRect(88, 147, 33, 17));
-    EXPECT_EQ(find(Control::cmd_berechnen)->geometry(), QRect(240, 224, 121, 25));
-    EXPECT_EQ(find(Control::Line1)->geometry(), QRect(8, 8, 361, 1));
-    EXPECT_EQ(find(Control::Line3)->geometry(), QRect(8, 72, 361, 1));
-    EXPECT_EQ(find(Control::Line10)->geometry(), QRect(368, 192, 1, 65));
 }
 
 TEST_F(ViewTest, uses_the_fonts_and_colours_of_each_control)
 {
     const auto font = [this](Control id) { return find(id)->font(); };
-    EXPECT_EQ(font(Control::txt_impulse).pixelSize(), 11);
-    EXPECT_FALSE(font(Control::txt_impulse).bold());
-    EXPECT_TRUE(font(Control::txt_kwh).bold());
-    EXPECT_EQ(font(Control::Label2).pixelSize(), 13);
-    EXPECT_TRUE(font(Control::label_wandlerverhaeltnis).bold());
-    EXPECT_EQ(font(Control::Label8).pixelSize(), 18);
     // It asks for a face that is there: "MS Sans Serif" or its stand-in.
     EXPECT_EQ(font(Control::Label8).family(), QFontInfo(font(Control::Label8)).family());
 
@@ -143,9 +141,9 @@ TEST_F(ViewTest, uses_the_fonts_and_colours_of_each_control)
     const QColor face = view.palette().color(QPalette::Button);
     EXPECT_EQ(image.pixelColor(450, 280 - 10 - 20), face);  // empty area right of the boxes
     EXPECT_EQ(image.pixelColor(8, 30), view.palette().color(QPalette::Text));  // Line4
-    const QRect ratio_box = find(Control::label_wandlerverhaeltnis)->geometry();
+    const QRect ratio_box = in_window(Control::label_wandlerverhaeltnis);
     EXPECT_EQ(image.pixelColor(ratio_box.right() - 1, ratio_box.bottom() - 1), QColor(192, 192, 192));
-    const QRect kwh = find(Control::txt_kwh)->geometry();
+    const QRect kwh = in_window(Control::txt_kwh);
     EXPECT_EQ(image.pixelColor(kwh.center().x() + 12, kwh.center().y()), QColor(Qt::white));
 }
 
@@ -169,37 +167,45 @@ TEST_F(ViewTest, shows_the_ratio_at_every_keystroke)
     EXPECT_TRUE(boxes.empty());
 }
 
-// Whether a box shows its text from the first character: its rendering
-// equals that of a box alike in all but that it holds the text with the
-// cursor at the start.
-bool shows_from_start(QLineEdit* box)
+// What a box shows: its rendering, and that of a box alike in all but that
+// it holds `text` (the box's own text by default) with the cursor at the start.
+bool shows(QLineEdit* box, const QString& text)
 {
-    QLineEdit start(box->text(), box->parentWidget());
-    start.setStyle(box->style());
-    start.setFont(box->font());
-    start.setPalette(box->palette());
-    start.setGeometry(box->geometry());
-    start.setEnabled(box->isEnabled());
-    start.setCursorPosition(0);
-    return box->cursorPosition() == 0 && box->grab().toImage() == start.grab().toImage();
+    QLineEdit plain(text, box->parentWidget());
+    plain.setStyle(box->style());
+    plain.setFont(box->font());
+    plain.setPalette(box->palette());
+    plain.setGeometry(box->geometry());
+    plain.setEnabled(box->isEnabled());
+    plain.setCursorPosition(0);
+    return box->grab().toImage() == plain.grab().toImage();
 }
 
-TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_typing_where_typed)
+// A figure the program writes shows from its first digit; one wider than
+// its box, while the box has no focus, as its first digits, the mark and its
+// exponent; its text, what is copied and read out, stays whole. Typing
+// stays where it was typed.
+TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_its_exponent_in_sight)
 {
-    retype(Control::txt_impulse, "3");
+    retype(Control::txt_impulse, "350000");
+    EXPECT_EQ(edit(Control::txt_impulse)->cursorPosition(), 6);
     retype(Control::txt_wh, "1");
-    retype(Control::txt_stromwandler, "7");
-    EXPECT_EQ(edit(Control::txt_stromwandler)->cursorPosition(), 1);
     click(Control::cmd_berechnen);
     QLineEdit* result = edit(Control::txt_ergebnis);
-    ASSERT_EQ(result->text(), "0,466666666666667");
-    EXPECT_GT(result->fontMetrics().horizontalAdvance(result->text()), result->width());
-    EXPECT_TRUE(shows_from_start(result));
+    ASSERT_EQ(result->text(), "2,85714285714286E-06");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(result)->text(QAccessible::Value), result->text());
+    EXPECT_TRUE(shows(result, "2,85714…E-06"));
+    result->setFocus();  // the ordinary box, from its first character
+    EXPECT_EQ(result->cursorPosition(), 0);
+    EXPECT_FALSE(shows(result, "2,85714…E-06"));
+    edit(Control::txt_impulse)->setFocus();
+    EXPECT_TRUE(shows(result, "2,85714…E-06"));
 
-    retype(Control::txt_wh, "123456789");  // the disabled kWh box cannot even be scrolled
-    EXPECT_EQ(edit(Control::txt_kwh)->text(), "123456,789");
-    EXPECT_TRUE(shows_from_start(edit(Control::txt_kwh)));
-    EXPECT_EQ(edit(Control::txt_wh)->cursorPosition(), 9);
+    retype(Control::txt_wh, "1234567");  // the disabled kWh box cannot even be scrolled
+    EXPECT_EQ(edit(Control::txt_kwh)->text(), "1234,567");
+    EXPECT_TRUE(shows(edit(Control::txt_kwh), "12…"));
+    retype(Control::txt_wh, "1234");
+    EXPECT_TRUE(shows(edit(Control::txt_kwh), "1,234"));
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -222,7 +228,7 @@ TEST_F(ViewTest, ticking_shows_the_voltage_row_in_place_and_unticking_leaves_it_
     EXPECT_TRUE(find<QCheckBox>(Control::chk_Spannungswandler)->isChecked());
     EXPECT_EQ(model.value(Control::chk_Spannungswandler), 1);
     for (const Control c : ui::voltage_row) EXPECT_TRUE(find(c)->isVisible()) << ui::name(c);
-    EXPECT_EQ(find(Control::txt_spannungswandler)->geometry(), QRect(144, 144, 49, 19));
+    EXPECT_EQ(in_window(Control::txt_spannungswandler), QRect(144, 144, 49, 19));
     EXPECT_FALSE(row_is_empty());
     EXPECT_EQ(retype(Control::txt_spannungswandler, "20000"), (Texts{"0,02", "0,2", "2", "20", "200"}));
 
@@ -385,7 +391,9 @@ double text_contrast(const QImage& window, const QWidget* control, QRect inside)
     QRegion shows(inside);
     const QObjectList& stack = control->parentWidget()->children();
     for (auto above = stack.begin() + stack.indexOf(control) + 1; above != stack.end(); ++above) {
-        if (auto* w = qobject_cast<QWidget*>(*above); w != nullptr && w->isVisible()) shows -= w->geometry();
+        if (auto* w = qobject_cast<QWidget*>(*above); w != nullptr && w->isVisible()) {
+            shows -= widget_testing::in_window(w);
+        }
     }
     std::map<QRgb, int> count;
     for (const QRect& r : shows) {
@@ -413,14 +421,14 @@ TEST(ViewColours, every_text_stands_out_from_its_ground_under_any_scheme)
          {std::pair{"default", desktop}, {"dark", widget_testing::dark_palette()},
           {"high contrast", widget_testing::high_contrast_palette()}}) {
         QApplication::setPalette(palette);
-        app::MainWindow window;
-        window.model.load();
-        window.model.user_toggle(Control::chk_Spannungswandler);  // every text shows
-        window.model.user_press(Control::cmd_berechnen);
-        window.view.show();
-        const QImage image = window.view.grab().toImage();
-        for (QWidget* w : window.view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            QRect inside = w->geometry();
+        ui::qt::Program window;
+        window.model().load();
+        window.model().user_toggle(Control::chk_Spannungswandler);  // every text shows
+        window.model().user_press(Control::cmd_berechnen);
+        window.view().show();
+        const QImage image = window.view().grab().toImage();
+        for (QWidget* w : window.view().findChildren<QWidget*>()) {
+            QRect inside = widget_testing::in_window(w);
             if (const auto* label = qobject_cast<QLabel*>(w)) {
                 if (label->text().isEmpty()) continue;  // the pictures
             } else if (qobject_cast<QLineEdit*>(w) != nullptr) {
@@ -507,30 +515,28 @@ std::set<std::string> image_plugins()
 // the format of one picture; the window names the formats of its pictures,
 // all of which Qt reads by itself, and starts without any plugin.
 // Qt lets no exception through its event loop: a fault of the program in a
-// slot is told as a message, and the event loop ends with a failure.
+// user's action (here an edit of the hidden box, which no user can make) is
+// told as a message, and the event loop ends with a failure.
 TEST(ViewFault, tells_a_fault_in_a_slot_and_ends_the_program)
 {
     widget_testing::MessageBoxDismisser dismisser;
-    ui::qt::MessageBoxPort port;
-    ui::Window model(port);
-    model.on_click(Control::cmd_berechnen, [](ui::Window&) { throw std::logic_error("Fehler im Programm"); });
-    ui::qt::WindowView view(model);
-    port.set_parent(&view);
-    view.show();
-    QTimer::singleShot(0, [&] { static_cast<QPushButton*>(view.widget(Control::cmd_berechnen))->click(); });
+    ui::qt::Program program;
+    program.start();
+    QTimer::singleShot(0, [&] { program.edited(Control::txt_spannungswandler, "1"); });
     EXPECT_EQ(QApplication::exec(), EXIT_FAILURE);
     ASSERT_EQ(dismisser.seen().size(), 1u);
     EXPECT_EQ(dismisser.seen()[0].title, "Korvantelo");
-    EXPECT_EQ(dismisser.seen()[0].text, "Korvantelo kann nicht weiterlaufen:\nFehler im Programm");
+    EXPECT_EQ(dismisser.seen()[0].text,
+              "Korvantelo kann nicht weiterlaufen:\ntxt_spannungswandler: hidden or disabled");
 }
 
 TEST(ViewStartUp, loads_no_image_plugin)
 {
     if (!image_plugins().empty()) GTEST_SKIP() << "an earlier test in this process loaded image plugins";
-    app::MainWindow window;
-    window.model.load();
-    window.view.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window.view));
+    ui::qt::Program window;
+    window.model().load();
+    window.view().show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window.view()));
     EXPECT_EQ(image_plugins(), std::set<std::string>{});
 }
 #endif
@@ -552,16 +558,27 @@ TEST_F(ViewTest, tells_a_screen_reader_what_every_box_holds)
         bool invisible;
     };
     std::map<QString, Read> read;
-    for (int i = 0; i < window->childCount(); ++i) {
-        QAccessibleInterface* child = window->child(i);
-        const QString name = child->text(QAccessible::Name);
-        if (child->role() == QAccessible::EditableText || child->role() == QAccessible::CheckBox ||
-            child->role() == QAccessible::Button || name == "80") {
-            EXPECT_EQ(read.count(name), 0u) << "two controls read the same: " << name.toStdString();
-            read[name] = {child->role(), child->text(QAccessible::Value),
-                          child->text(QAccessible::Description), child->state().invisible != 0};
+    std::vector<QString> groups;
+    std::vector<QAccessibleInterface*> pending{window};
+    while (!pending.empty()) {
+        QAccessibleInterface* parent = pending.back();
+        pending.pop_back();
+        for (int i = 0; i < parent->childCount(); ++i) {
+            QAccessibleInterface* child = parent->child(i);
+            pending.push_back(child);
+            const QString name = child->text(QAccessible::Name);
+            if (child->role() == QAccessible::Grouping) groups.push_back(name);
+            if (child->role() == QAccessible::EditableText || child->role() == QAccessible::CheckBox ||
+                child->role() == QAccessible::Button || name == "80") {
+                EXPECT_EQ(read.count(name), 0u) << "two controls read the same: " << name.toStdString();
+                read[name] = {child->role(), child->text(QAccessible::Value),
+                              child->text(QAccessible::Description), child->state().invisible != 0};
+            }
         }
     }
+    // The three boxes, each a group named by its title.
+    std::sort(groups.begin(), groups.end());
+    EXPECT_EQ(groups, (std::vector<QString>{"Ergebnis", "Korvantelo Zähler", "Wandler"}));
     EXPECT_EQ(read["Impulse"].value, "1");
     EXPECT_EQ(read["Energie in Wh"].value, "1000");
     EXPECT_EQ(read["Energie in kWh"].value, "1");

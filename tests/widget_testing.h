@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 
@@ -12,6 +13,12 @@
 
 // What the widget tests share besides their main (widget_test_main.cpp).
 namespace widget_testing {
+
+// Where a widget lies in its window, inside the group of its box too.
+inline QRect in_window(const QWidget* w)
+{
+    return {w->mapTo(w->window(), QPoint(0, 0)), w->size()};
+}
 
 struct SeenBox {
     QString title;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "ui/controls.h"
 
@@ -17,8 +18,13 @@ inline constexpr int client_height = 4560;  // 304 pixels
 
 // Every font is the face "MS Sans Serif", regular or bold, at one of three
 // sizes: 8.25, 9.75 and 13.5 point, that is 11, 13 and 18 pixels high at 96
-// dots per inch.
-inline constexpr const char* font_face = "MS Sans Serif";
+// dots per inch. Where that face is missing, every front-end asks for the
+// same stand-ins, faces of about the same pixel sizes and widths (the labels
+// cut their text at fixed edges, so a wider face would cut words such as
+// "Wandlerverhältnis"): the first of them that is present, then the others
+// in turn for characters it lacks.
+inline constexpr std::array<std::string_view, 6> faces{
+    "MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial", "Nimbus Sans"};
 
 enum class Font : std::uint8_t { regular_8, bold_8, regular_10, bold_10, bold_14 };
 

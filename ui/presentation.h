@@ -35,8 +35,14 @@ inline constexpr Rgb white{255, 255, 255};
 inline constexpr Rgb light_grey{192, 192, 192};
 
 // The two pictures: the branding panel (a JPEG, 184 × 157) and the banner
-// (a Windows bitmap, 584 × 39). Each front-end keeps them in its own form.
+// (a Windows bitmap, 584 × 39). Each front-end keeps them in its own form,
+// made from the file of ui/art that picture_file names.
 enum class Picture : std::uint8_t { panel, banner };
+
+[[nodiscard]] constexpr std::string_view picture_file(Picture picture)
+{
+    return picture == Picture::panel ? "image1.jpg" : "image2.bmp";
+}
 
 struct Presentation {
     Control id;
@@ -49,6 +55,14 @@ struct Presentation {
     bool tooltip = false;
     std::optional<ColourPair> colours = {};
     std::optional<Picture> picture = {};
+    // A figure that the program writes (the ratio, the kWh equivalent, the
+    // result): shown from its first character, shortened with its exponent
+    // kept in sight where it does not fit its box (fitted_figure), and
+    // announced where a front-end can announce a change.
+    bool figure = false;
+    // The label whose caption says what the control holds, where the
+    // control's own text is a figure rather than a name.
+    std::optional<Control> titled_by = {};
 };
 
 // The controls that present more than their state; the others present
@@ -66,7 +80,10 @@ inline constexpr std::array<Presentation, 10> presentations = [] {
          .hint = "Energie W in Wh vom Typenschild des Zählers, „P Impulse je W Wh“ – nicht aus imp/kWh "
                  "umrechnen",
          .tooltip = true},
-        {.id = C::txt_kwh, .accessible_name = "Energie in kWh", .colours = ColourPair{black, white}},
+        {.id = C::txt_kwh,
+         .accessible_name = "Energie in kWh",
+         .colours = ColourPair{black, white},
+         .figure = true},
         {.id = C::txt_stromwandler,
          .accessible_name = "Stromwandler primär in A",
          .hint = "Nur den Primärstrom des Stromwandlers in A eintragen; sekundär sind fest 5 A",
@@ -78,10 +95,12 @@ inline constexpr std::array<Presentation, 10> presentations = [] {
         {.id = C::chk_Spannungswandler,
          .hint = "Nur ankreuzen, wenn der Zähler über einen Spannungswandler angeschlossen ist",
          .tooltip = true},
-        {.id = C::txt_ergebnis, .accessible_name = "Ergebnis in Wh pro Impuls"},
+        {.id = C::txt_ergebnis, .accessible_name = "Ergebnis in Wh pro Impuls", .figure = true},
         {.id = C::label_wandlerverhaeltnis,
          .hint = "Wandlerverhältnis",
-         .colours = ColourPair{black, light_grey}},
+         .colours = ColourPair{black, light_grey},
+         .figure = true,
+         .titled_by = C::Label15},
         {.id = C::Image1, .picture = Picture::panel},
         {.id = C::Image2, .picture = Picture::banner},
     }};

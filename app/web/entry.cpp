@@ -1,52 +1,67 @@
-// The C interface of the page's WebAssembly module. The script opens one
-// page and keeps its pointer for as long as the document lives; every other
-// call answers with a NUL-terminated UTF-8 text owned by the page and valid
-// until the next call (see page.h). No exception leaves these functions:
-// Page reports a fault through the window and says so in its answer.
+// The page's WebAssembly module: the program over the page's view, behind a
+// small C interface. The page's script (ui/web/page.js) opens the program
+// once and keeps its pointer for as long as the document lives, then hands
+// every edit, tick and press to it with the control's index in the control
+// table. No exception leaves these functions: a fault is told through the
+// window, and the page takes no more input.
 
 #include <emscripten/em_macros.h>
 
 #include <cstddef>
+#include <exception>
 
-#include "app/web/page.h"
+#include "ui/web/page_view.h"
 
-using app::web::Page;
+namespace {
+
+using Program = ui::Program<ui::web::PageView>;
+
+template <typename Action>
+void act(Program* program, Action&& action) noexcept
+{
+    try {
+        action();
+    } catch (...) {
+        program->fault(std::current_exception());
+    }
+}
+
+}  // namespace
 
 extern "C" {
 
-// The page, or null when not even that could be made (out of memory).
-EMSCRIPTEN_KEEPALIVE Page* korvantelo_open() noexcept
+// Every control in its stored state, the handlers bound, Load run and the
+// window shown; null when not even that could be made.
+EMSCRIPTEN_KEEPALIVE Program* korvantelo_open() noexcept
 {
     try {
-        return new Page;
+        auto* program = new Program;
+        program->start();
+        return program;
     } catch (...) {
         return nullptr;
     }
 }
 
-EMSCRIPTEN_KEEPALIVE const char* korvantelo_tables(Page* page) noexcept
+EMSCRIPTEN_KEEPALIVE void korvantelo_edited(Program* program, std::size_t index, const char* text) noexcept
 {
-    return page->tables().c_str();
+    act(program, [&] { program->edited(ui::web::handle<ui::TextBox>(index), text); });
 }
 
-EMSCRIPTEN_KEEPALIVE const char* korvantelo_load(Page* page) noexcept
+EMSCRIPTEN_KEEPALIVE void korvantelo_toggled(Program* program, std::size_t index) noexcept
 {
-    return page->load().c_str();
+    act(program, [&] { program->toggled(ui::web::handle<ui::CheckBox>(index)); });
 }
 
-EMSCRIPTEN_KEEPALIVE const char* korvantelo_replace_text(Page* page, std::size_t index, const char* text) noexcept
+EMSCRIPTEN_KEEPALIVE void korvantelo_pressed(Program* program, std::size_t index) noexcept
 {
-    return page->replace_text(index, text).c_str();
+    act(program, [&] { program->pressed(ui::web::handle<ui::CommandButton>(index)); });
 }
 
-EMSCRIPTEN_KEEPALIVE const char* korvantelo_toggle(Page* page, std::size_t index) noexcept
+// The page's layout has changed: the figures are fitted to their boxes anew.
+EMSCRIPTEN_KEEPALIVE void korvantelo_refit(Program* program) noexcept
 {
-    return page->toggle(index).c_str();
-}
-
-EMSCRIPTEN_KEEPALIVE const char* korvantelo_press(Page* page, std::size_t index) noexcept
-{
-    return page->press(index).c_str();
+    act(program, [&] { program->view().refit(); });
 }
 
 }  // extern "C"

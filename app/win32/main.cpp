@@ -11,23 +11,16 @@
 #include <exception>
 #include <string>
 
-#include "ui/handlers.h"
 #include "ui/message_port.h"
 #include "ui/win32/text.h"
 #include "ui/win32/window_view.h"
-#include "ui/window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     try {
-        ui::win32::MessageBoxPort messages;
-        ui::Window model(messages);
-        ui::bind_event_handlers(model);
-        ui::win32::WindowView view(model, instance);
-        messages.set_owner(view.handle());
-        model.load();
-        view.show();
-        return view.run();  // a fault inside the window has been told by then
+        ui::win32::Program program(instance);
+        program.start();
+        return program.view().run();  // a fault inside the window has been told by then
     } catch (const std::exception& fault) {
         // A fault before the window runs, never one of the input: say what it
         // was. The fault's text may come in the ANSI code page; wide() reads it.

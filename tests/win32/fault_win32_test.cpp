@@ -39,14 +39,13 @@ TEST(text, reads_a_text_that_is_not_utf8_in_the_ansi_code_page)
     }
 }
 
-TEST(fault, in_a_handler_is_told_and_ends_the_run_with_failure)
+// A fault that reaches the edge of the window (a window procedure, a user's
+// action) is told with its own text, read in the ANSI code page where it is
+// not UTF-8, and the message loop ends with a failure.
+TEST(fault, at_the_edge_of_the_window_is_told_and_ends_the_run_with_failure)
 {
-    ui::win32::MessageBoxPort port;
-    ui::Window model(port);
-    model.on_click(ui::Control::cmd_berechnen, [](ui::Window&) { throw std::runtime_error(ansi_text); });
-    ui::win32::WindowView view(model, GetModuleHandleW(nullptr));
-    port.set_owner(view.handle());
-    view.show();
+    ui::win32::Program program(GetModuleHandleW(nullptr));
+    program.start();
 
     // From a second thread, as the user: read the message and press OK.
     std::wstring shown;
@@ -59,8 +58,8 @@ TEST(fault, in_a_handler_is_told_and_ends_the_run_with_failure)
         }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
-    PostMessageW(GetDlgItem(view.handle(), ui::win32::control_id(ui::Control::cmd_berechnen)), BM_CLICK, 0, 0);
-    const int status = view.run();
+    program.fault(std::make_exception_ptr(std::runtime_error(ansi_text)));
+    const int status = program.view().run();
     user.join();
     EXPECT_EQ(status, EXIT_FAILURE);
     EXPECT_EQ(shown, L"Korvantelo kann nicht weiterlaufen:\n" + in_ansi_code_page(ansi_text));

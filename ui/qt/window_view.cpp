@@ -1,34 +1,35 @@
 #include "ui/qt/window_view.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResource>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
-#include <string>
 #include <stdexcept>
-#include <utility>
+#include <string>
+#include <vector>
 
 #include "ui/art/art.h"
 #include "ui/art/pixel_file.h"
-#include "ui/layout.h"
-#include "ui/presentation.h"
 
 namespace ui::qt {
 namespace {
@@ -38,40 +39,24 @@ QString qt_text(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The faces the window's fonts ask for: the first is drawn with, the others
-// are tried in turn for characters it lacks. "MS Sans Serif" where it is
-// present. Otherwise faces of about the same pixel sizes and widths (the
-// labels cut their text at fixed edges, so a wide face would cut words such
-// as "Wandlerverhältnis"): the first of them that is present, then all of
-// them in order, which is what Qt makes of them as substitutes for the
-// missing face. Asked for the missing face itself, Qt would first sort every
-// installed font against it, at every start, only to take the same face.
+// The plan's faces, the first of them that is installed at the front: asked
+// for a missing face, Qt would first sort every installed font against it,
+// at every start, only to take the same stand-in.
 QStringList window_faces()
 {
-    const QString face = QString::fromLatin1(layout::font_face);
-    if (QFontDatabase::hasFamily(face)) return {face};
-    const QStringList stand_ins{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                                QStringLiteral("Arimo"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")};
-    const QStringList installed = QFontDatabase::families();
-    const auto is_installed = [&installed](const QString& family) {
-        // A face from several foundries is listed once for each, as "Face [Foundry]".
-        const QString of_a_foundry = family + QStringLiteral(" [");
-        return std::any_of(installed.begin(), installed.end(), [&](const QString& listed) {
-            return listed.compare(family, Qt::CaseInsensitive) == 0 ||
-                   (listed.startsWith(of_a_foundry, Qt::CaseInsensitive) && listed.endsWith(u']'));
-        });
-    };
-    const auto first = std::find_if(stand_ins.begin(), stand_ins.end(), is_installed);
-    return QStringList{first != stand_ins.end() ? *first : face} + stand_ins;
+    QStringList faces;
+    for (const std::string_view face : layout::faces) faces.append(qt_text(face));
+    const auto present = std::find_if(faces.begin(), faces.end(), QFontDatabase::hasFamily);
+    if (present != faces.end()) faces.move(static_cast<qsizetype>(present - faces.begin()), 0);
+    return faces;
 }
 
-QFont font_of(layout::Font font, const QStringList& faces)
+QFont font_of(const plan::Font& font, const QStringList& faces)
 {
-    const auto [pixel_height, bold] = layout::font_info(font);
     QFont result(faces.front());
     result.setFamilies(faces);
-    result.setPixelSize(pixel_height);
-    result.setBold(bold);
+    result.setPixelSize(font.pixel_height);
+    result.setBold(font.bold);
     return result;
 }
 
@@ -89,11 +74,23 @@ QColor qt_colour(Rgb colour)
 // into: copied, not decoded, so that no image reader runs at start. A
 // picture the window cannot show is a fault of the build, never something to
 // pass over quietly.
+QPixmap load_picture(const QString& resource)
+{
+    const QResource file(resource);
+    if (!file.isValid()) throw std::runtime_error("picture missing: " + resource.toStdString());
+    return QPixmap::fromImage(art::from_pixel_file(file.uncompressedData()));
+}
+
 QPixmap load_picture(std::string_view resource)
 {
-    const QResource file(qt_text(resource));
-    if (!file.isValid()) throw std::runtime_error("picture missing: " + std::string(resource));
-    return QPixmap::fromImage(art::from_pixel_file(file.uncompressedData()));
+    return load_picture(qt_text(resource));
+}
+
+// The pixel file that the build decodes a picture of ui/art into.
+QString pixels_path(Picture picture)
+{
+    const QString file = qt_text(picture_file(picture));
+    return QStringLiteral(":/art/pixels/%1.pixels").arg(file.left(file.lastIndexOf(u'.')));
 }
 
 // The window icon at every size the program carries.
@@ -104,118 +101,79 @@ QIcon window_icon()
     return icon;
 }
 
-}  // namespace
-
-WindowView::WindowView(Window& model) : model_(model)
+// The figure as it fits `room` pixels in the widget's font.
+QString fitted(const QString& figure, int room, const QFontMetrics& metrics)
 {
-    setObjectName(qt_text(window_name));
-    setWindowTitle(qt_text(window_caption));
-    // A fixed tool window: narrow title bar, close button only.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    // Qt lets a tool window's closing go unnoticed by the application; this
-    // window is the program, so closing it ends the event loop.
-    setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(layout::pixels(layout::client_width), layout::pixels(layout::client_height));
-    setWindowIcon(window_icon());
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
-    const QStringList faces = window_faces();
-    setFont(font_of(layout::Font::regular_8, faces));
+    return qt_text(plan::fitted_figure(figure.toStdString(), room, [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(qt_text(text));
+    }));
+}
 
-    for (const auto& control : control_table) {
-        QWidget* w = visit(control.id, [this](auto id) { return create(id); });
-        w->setObjectName(qt_text(control.name));
-        if (const auto place = layout::placement(control.id)) {
-            w->setGeometry(qt_rect(layout::pixel_rect(*place)));
-            w->setFont(font_of(place->font, faces));
+// A box that shows a figure the program writes: while it has no focus and
+// the figure is wider than the box, it draws the figure shortened, its
+// exponent in sight. Its text stays whole, for copying and screen readers;
+// with the focus it is the ordinary box.
+class FigureBox final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        // The text starts 2 pixels in and is cut at the contents' right edge,
+        // as QLineEdit draws it.
+        const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                                   .marginsRemoved(textMargins())
+                                   .adjusted(2, 0, 0, 0);
+        const QFontMetrics metrics = fontMetrics();
+        if (hasFocus() || metrics.horizontalAdvance(text()) <= contents.width()) {
+            QLineEdit::paintEvent(event);
+            return;
         }
-        w->setEnabled(control.enabled);
-        w->setFocusPolicy(control.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
-        if (!control.visible) w->setVisible(false);
-        present(w, presentation(control.id));
-        widgets_[index(control.id)] = w;
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        painter.setClipRect(contents);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+        const int baseline = contents.top() + (contents.height() - metrics.height() + 1) / 2 + metrics.ascent();
+        painter.drawText(contents.left(), baseline, fitted(text(), contents.width(), metrics));
     }
-    apply_classic_style();
-    stack_controls();
-    chain_focus();
-    model_.add_observer([this](const Change& change) { mirror(change); });
-}
+};
 
-QWidget* WindowView::widget(Control id) const
-{
-    return widgets_.at(index(id));
-}
+// The same for a label: its caption stays whole as its accessible name.
+class FigureLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
 
-QWidget* WindowView::create(TextBox id)
-{
-    // Made empty and then given its text: a box made with its text lays it
-    // out at once in the application's font, which this window never shows.
-    auto* edit = new QLineEdit(this);
-    edit->setMaxLength(std::numeric_limits<int>::max());  // no length limit
-    edit->setText(qt_text(model_.text(id)));
-    // textEdited follows every change the user makes (typing, deleting,
-    // pasting, cutting, undo and redo, drag and drop, input methods), and
-    // never a change made by setText.
-    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-        guarded([&] { model_.user_replace_text(id, text.toStdString()); });
-    });
-    return edit;
-}
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QRect contents = contentsRect();
+        const QFontMetrics metrics = fontMetrics();
+        if (metrics.horizontalAdvance(text()) <= contents.width()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        style()->drawItemText(&painter, contents, static_cast<int>(alignment()), palette(), isEnabled(),
+                              fitted(text(), contents.width(), metrics), foregroundRole());
+    }
+};
 
-QWidget* WindowView::create(Label id)
-{
-    auto* label = new QLabel(qt_text(model_.caption(id)), this);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setBackgroundRole(QPalette::Button);
-    label->setForegroundRole(QPalette::ButtonText);
-    label->setAutoFillBackground(true);  // opaque
-    return label;
-}
+// One of the three boxes, as a group for assistive technology, named by its
+// title. It draws nothing: the window's lines are the box.
+class Group final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
 
-QWidget* WindowView::create(CheckBox id)
-{
-    auto* box = new QCheckBox(qt_text(model_.caption(id)), this);
-    box->setChecked(model_.value(id) == 1);
-    box->setBackgroundRole(QPalette::Button);
-    box->setAutoFillBackground(true);
-    connect(box, &QCheckBox::clicked, this, [this, id] { guarded([&] { model_.user_toggle(id); }); });
-    return box;
-}
-
-QWidget* WindowView::create(CommandButton id)
-{
-    auto* button = new QPushButton(qt_text(model_.caption(id)), this);
-    button->setAutoDefault(false);  // Enter and Esc never press it
-    button->setDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, id] { guarded([&] { model_.user_press(id); }); });
-    return button;
-}
-
-QWidget* WindowView::create(ImageBox /*id*/)
-{
-    auto* image = new QLabel(this);
-    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return image;
-}
-
-// A line in the window-text colour: the window's lines all run straight
-// across or down, so each is its own small filled widget, which takes its
-// place in the stacking like any other control.
-QWidget* WindowView::create(Line id)
-{
-    auto* line = new QWidget(this);
-    line->setGeometry(qt_rect(layout::line_rect(*layout::line_placement(id))));
-    line->setBackgroundRole(QPalette::Text);
-    line->setAutoFillBackground(true);
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return line;
-}
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {}
+};
 
 // What the control presents beyond its state: its accessible name and hint,
-// its tooltip, its fixed colours, its picture.
-void WindowView::present(QWidget* w, const Presentation& p)
+// its tooltip, its fixed colours.
+void present(QWidget* w, const Presentation& p)
 {
     if (!p.accessible_name.empty()) w->setAccessibleName(qt_text(p.accessible_name));
     if (!p.hint.empty()) w->setAccessibleDescription(qt_text(p.hint));
@@ -231,90 +189,176 @@ void WindowView::present(QWidget* w, const Presentation& p)
         }
         w->setPalette(palette);
     }
-    if (p.picture) {
-        static_cast<QLabel*>(w)->setPixmap(*p.picture == Picture::panel
-                                               ? load_picture(art::panel_pixels_path)
-                                               : load_picture(art::banner_pixels_path));
-    }
 }
 
-// The layout is made for classic controls: sunken 3D text boxes 19 pixels
-// high, a small square tick box, a plain raised button. Qt's "Windows" style
-// draws exactly these, with the system's colours, on every platform.
-void WindowView::apply_classic_style()
+}  // namespace
+
+WindowView::WindowView(const Window& model, UserActions& actions) : actions_(actions)
 {
+    const plan::Plan& plan = plan::base;  // Qt scales the whole window on dense screens
+    setObjectName(qt_text(window_name));
+    setWindowTitle(qt_text(window_caption));
+    // A fixed tool window: narrow title bar, close button only.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // Qt lets a tool window's closing go unnoticed by the application; this
+    // window is the program, so closing it ends the event loop.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setFixedSize(plan.width(), plan.height());
+    setWindowIcon(window_icon());
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    const QStringList faces = window_faces();
+    setFont(font_of(plan[Control::Label7].font, faces));
+
+    // The layout is made for classic controls: sunken 3D text boxes 19
+    // pixels high, a small square tick box, a plain raised button. Qt's
+    // "Windows" style draws exactly these, with the system's colours, on
+    // every platform.
     QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
     if (classic == nullptr) throw std::runtime_error("Qt's Windows style is missing");
     classic->setParent(this);
-    for (QWidget* w : widgets_) w->setStyle(classic);
-}
 
-// Each raised in turn from the bottom of the stacking up.
-void WindowView::stack_controls()
-{
-    for (auto it = stacking_order.rbegin(); it != stacking_order.rend(); ++it) widget(*it)->raise();
-}
-
-// Focus follows TabIndex through the controls that take it; Qt wraps around
-// and skips hidden and disabled widgets.
-void WindowView::chain_focus()
-{
-    QWidget* previous = nullptr;
-    for (const Control id : input_order) {
-        if (!info(id).tab_stop) continue;
-        if (previous != nullptr) setTabOrder(previous, widget(id));
-        previous = widget(id);
+    std::array<Group*, 3> groups{};
+    for (const plan::GroupEntry& g : plan.groups()) {
+        auto* group = new Group(qt_text(model.caption(g.title)), this);
+        group->setGeometry(qt_rect(g.rect));
+        groups[static_cast<std::size_t>(g.id)] = group;
     }
-    widget(input_order.front())->setFocus();
-}
-
-void WindowView::mirror(const Change& change)
-{
-    if (!needs_showing(change)) return;
-    QWidget* w = widget(change.id);
-    if (change.field == Field::visible) {
-        w->setVisible(model_.visible(change.id));
-        return;
+    for (const plan::Entry& e : plan.entries()) {
+        QWidget* parent = e.group ? static_cast<QWidget*>(groups[static_cast<std::size_t>(*e.group)]) : this;
+        QWidget* w = visit(e.id, [&](auto id) { return create(model, id, parent); });
+        w->setObjectName(qt_text(e.name));
+        const QPoint origin = parent->mapTo(this, QPoint(0, 0));
+        w->setGeometry(qt_rect(e.rect).translated(-origin));
+        w->setFont(font_of(e.font, faces));
+        w->setEnabled(e.enabled);
+        w->setFocusPolicy(e.focus != 0 ? Qt::StrongFocus : Qt::NoFocus);
+        if (!e.visible) w->setVisible(false);
+        w->setStyle(classic);
+        present(w, e.look);
+        widgets_[index(e.id)] = w;
     }
-    visit(change.id, [this, w](auto id) { show_state(w, id); });
+    const auto stacking = plan.stacking();
+    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) widget(*it)->raise();
+    // Focus follows the plan through the controls that take it; Qt wraps
+    // around and skips hidden and disabled widgets.
+    std::vector<const plan::Entry*> focus;
+    for (const plan::Entry& e : plan.entries()) {
+        if (e.focus != 0) focus.push_back(&e);
+    }
+    std::sort(focus.begin(), focus.end(), [](const auto* a, const auto* b) { return a->focus < b->focus; });
+    for (std::size_t i = 1; i < focus.size(); ++i) setTabOrder(widget(focus[i - 1]->id), widget(focus[i]->id));
 }
 
-void WindowView::show_state(QWidget* w, TextBox id)
+QWidget* WindowView::widget(Control id) const
 {
-    auto* edit = static_cast<QLineEdit*>(w);
-    edit->setText(qt_text(model_.text(id)));
+    return widgets_.at(index(id));
+}
+
+QWidget* WindowView::create(const Window& model, TextBox id, QWidget* parent)
+{
+    // Made empty and then given its text: a box made with its text lays it
+    // out at once in the application's font, which this window never shows.
+    QLineEdit* edit = plan::base[id].look.figure ? new FigureBox(parent) : new QLineEdit(parent);
+    if (plan::base[id].unlimited) edit->setMaxLength(std::numeric_limits<int>::max());
+    edit->setText(qt_text(model.text(id)));
+    // textEdited follows every change the user makes (typing, deleting,
+    // pasting, cutting, undo and redo, drag and drop, input methods), and
+    // never a change made by setText.
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, id](const QString& text) { actions_.edited(id, text.toStdString()); });
+    return edit;
+}
+
+QWidget* WindowView::create(const Window& model, Label id, QWidget* parent)
+{
+    const QString caption = qt_text(model.caption(id));
+    QLabel* label = plan::base[id].look.figure ? new FigureLabel(caption, parent) : new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setBackgroundRole(QPalette::Button);
+    label->setForegroundRole(QPalette::ButtonText);
+    label->setAutoFillBackground(true);  // opaque
+    return label;
+}
+
+QWidget* WindowView::create(const Window& model, CheckBox id, QWidget* parent)
+{
+    auto* box = new QCheckBox(qt_text(model.caption(id)), parent);
+    box->setChecked(model.value(id) == 1);
+    box->setBackgroundRole(QPalette::Button);
+    box->setAutoFillBackground(true);
+    connect(box, &QCheckBox::clicked, this, [this, id] { actions_.toggled(id); });
+    return box;
+}
+
+QWidget* WindowView::create(const Window& model, CommandButton id, QWidget* parent)
+{
+    auto* button = new QPushButton(qt_text(model.caption(id)), parent);
+    button->setAutoDefault(false);  // Enter and Esc never press it
+    button->setDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, id] { actions_.pressed(id); });
+    return button;
+}
+
+QWidget* WindowView::create(const Window& /*model*/, ImageBox id, QWidget* parent)
+{
+    auto* image = new QLabel(parent);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setPixmap(load_picture(pixels_path(*plan::base[id].look.picture)));
+    return image;
+}
+
+// A line in the window-text colour: the window's lines all run straight
+// across or down, so each is its own small filled widget, which takes its
+// place in the stacking like any other control.
+QWidget* WindowView::create(const Window& /*model*/, Line /*id*/, QWidget* parent)
+{
+    auto* line = new QWidget(parent);
+    line->setBackgroundRole(QPalette::Text);
+    line->setAutoFillBackground(true);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return line;
+}
+
+// A text the program writes shows from its first character.
+void WindowView::show_text(TextBox id, std::string_view text)
+{
+    auto* edit = static_cast<QLineEdit*>(widget(id));
+    edit->setText(qt_text(text));
     edit->setCursorPosition(0);
 }
 
-void WindowView::show_state(QWidget* w, Label id)
+void WindowView::show_caption(Captioned id, std::string_view text)
 {
-    static_cast<QLabel*>(w)->setText(qt_text(model_.caption(id)));
-}
-
-void WindowView::show_state(QWidget* w, CommandButton id)
-{
-    static_cast<QPushButton*>(w)->setText(qt_text(model_.caption(id)));
-}
-
-void WindowView::show_state(QWidget* w, CheckBox id)
-{
-    auto* box = static_cast<QCheckBox*>(w);
-    box->setText(qt_text(model_.caption(id)));
-    box->setChecked(model_.value(id) == 1);
-}
-
-// Qt does not let an exception pass through its event loop: a fault that
-// reaches a slot is told through the window's message path, and the program
-// ends with a failure.
-template <typename Action>
-void WindowView::guarded(Action&& action) noexcept
-{
-    try {
-        std::forward<Action>(action)();
-    } catch (...) {
-        model_.report_fault(std::current_exception());
-        QCoreApplication::exit(EXIT_FAILURE);
+    QWidget* w = widget(id);
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(qt_text(text));
+    } else {
+        static_cast<QAbstractButton*>(w)->setText(qt_text(text));
     }
+}
+
+void WindowView::show_value(CheckBox id, std::int16_t value)
+{
+    static_cast<QCheckBox*>(widget(id))->setChecked(value == 1);
+}
+
+void WindowView::show_visible(Control id, bool visible)
+{
+    widget(id)->setVisible(visible);
+}
+
+void WindowView::show()
+{
+    widget(plan::base.first_focus())->setFocus();
+    QWidget::show();
+}
+
+// A fault ends the program with a failure, once it has been told.
+void WindowView::end() noexcept
+{
+    QCoreApplication::exit(EXIT_FAILURE);
 }
 
 namespace {
@@ -344,10 +388,10 @@ void widen_for_title(QMessageBox& box)
 
 }  // namespace
 
-void MessageBoxPort::show(const Message& message)
+void WindowView::show_message(const Message& message)
 {
-    QMessageBox box(QMessageBox::Warning, qt_text(message.title), qt_text(message.prompt),
-                    QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Warning, qt_text(message.title), qt_text(message.prompt), QMessageBox::Ok,
+                    this);
     box.setDefaultButton(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     widen_for_title(box);

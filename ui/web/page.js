@@ -1,245 +1,137 @@
-// The page: builds the window from the tables of the WebAssembly module,
-// hands every edit, tick and press to the model and shows what the model
-// changed, and its messages in a modal dialog. What the window presents
-// (names, hints, places, fonts, colour pairs, pictures) comes from the
-// module; this script only puts it on the page. The answers of the module's
-// C interface are described in app/web/page.h.
+// The page's view of the program, the part in the browser. The build wrote
+// the first window into index.html (ui/web/static_page.cpp); this script
+// starts the WebAssembly module, whose view (ui/web/page_view.cpp) takes the
+// window's elements over by their ids and calls the functions of `page` to
+// show what the program changes and asks; every edit, tick and press goes to
+// the program through the module's C interface (app/web/entry.cpp). What the
+// user did before the module was ready is handed on first, in order.
 "use strict";
 
-createKorvantelo().then(open_window);
+const controls = [];  // by index in the control table: the element, its box, caption and fitted figure
+const messages = [];  // waiting to be shown, one after another
+const measure = document.createElement("canvas").getContext("2d");
+const window_element = document.querySelector(".window");
+const start = window.korvantelo_start;
 
-function open_window(module) {
-    const page = module._korvantelo_open();
-    if (!page) throw new Error("korvantelo: no memory for the window");
-    const tables = JSON.parse(module.UTF8ToString(module._korvantelo_tables(page)));
-    const window_element = document.querySelector(".window");
-    const controls = build_window(window_element, tables);
+const page = {
+    adopt(index, name) {
+        const element = document.getElementById(name);
+        const box = element.closest(".control");
+        const caption = box.classList.contains("check_box") ? box.querySelector("span") : element;
+        const fitted = box.classList.contains("figure") ? box.nextElementSibling : null;
+        controls[index] = {element, box, caption, fitted};
+    },
+    // A text the program writes shows from its first character; a figure
+    // in a box is announced (the ratio, a status, announces itself).
+    show_text(index, text) {
+        const {element, box} = controls[index];
+        element.value = text;
+        element.setSelectionRange(0, 0);
+        element.scrollLeft = 0;
+        if (box.classList.contains("figure")) {
+            document.getElementById("announce").textContent = element.getAttribute("aria-label") + " " + text;
+        }
+    },
+    show_caption(index, text) {
+        controls[index].caption.textContent = text;
+    },
+    show_value(index, value) {
+        controls[index].element.checked = value === 1;
+    },
+    // The control and its hint.
+    show_visible(index, visible) {
+        const {element, box} = controls[index];
+        box.hidden = !visible;
+        const hint = document.getElementById(element.getAttribute("aria-describedby"));
+        if (hint) hint.hidden = !visible;
+    },
+    // The figure as it fits its box, over the box, which keeps the whole
+    // figure; null: the whole figure fits.
+    show_fitted(index, shown) {
+        const {box, fitted} = controls[index];
+        box.classList.toggle("elided", shown !== null);
+        fitted.hidden = shown === null;
+        fitted.textContent = shown ?? "";
+    },
+    room(index) {
+        const {box} = controls[index];
+        const style = getComputedStyle(box);
+        return box.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    },
+    text_width(index, text) {
+        const style = getComputedStyle(controls[index].box);
+        measure.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+        return measure.measureText(text).width;
+    },
+    show_message(title, prompt) {
+        messages.push([title, prompt]);
+        if (messages.length === 1) tell();
+    },
+    // The focus into the first control, unless the user has put it somewhere already.
+    show(first) {
+        if (!window_element.contains(document.activeElement)) controls[first].element.focus();
+    },
+    end() {
+        window_element.inert = true;
+    },
+};
 
-    // The user's actions: every edit of a box (typing, paste, cut, undo,
-    // drop) arrives as one input event with the box's whole new text.
-    controls.forEach(({element, kind}, index) => {
-        if (kind === "text_box") {
-            element.addEventListener("input", () => {
-                const text = module.allocateUTF8(element.value);
-                try {
-                    act(module._korvantelo_replace_text(page, index, text));
-                } finally {
-                    module._free(text);
-                }
-            });
-        } else if (kind === "check_box") {
-            element.addEventListener("change", () => act(module._korvantelo_toggle(page, index)));
-        } else if (kind === "command_button") {
-            element.addEventListener("click", () => act(module._korvantelo_press(page, index)));
+// The messages one after another, each modal.
+function tell() {
+    const dialog = document.getElementById("message");
+    const [title, prompt] = messages[0];
+    document.getElementById("message-title").textContent = title;
+    document.getElementById("message-text").textContent = prompt;
+    dialog.addEventListener("close", () => {
+        messages.shift();
+        if (messages.length > 0) tell();
+    }, {once: true});
+    dialog.showModal();
+}
+
+async function open() {
+    const module = await createKorvantelo({page, locateFile: () => document.getElementById("module").href});
+    const program = module._korvantelo_open();
+    if (!program) throw new Error("Für das Fenster fehlt der Speicher.");
+    const edited = (index, text) => {
+        const pointer = module.allocateUTF8(text);
+        try {
+            module._korvantelo_edited(program, index, pointer);
+        } finally {
+            module._free(pointer);
+        }
+    };
+    const index_of = new Map(controls.map(({element}, index) => [element.id, index]));
+    for (const [action, id, text] of start.take_over()) {
+        const index = index_of.get(id);
+        if (action === "edited") edited(index, text);
+        else if (action === "toggled") module._korvantelo_toggled(program, index);
+        else module._korvantelo_pressed(program, index);
+    }
+    // Every edit of a box (typing, paste, cut, undo, drop) is one input
+    // event with the box's whole new text.
+    controls.forEach(({element}, index) => {
+        if (element.type === "text") element.addEventListener("input", () => edited(index, element.value));
+        else if (element.type === "checkbox") {
+            element.addEventListener("change", () => module._korvantelo_toggled(program, index));
+        } else if (element.localName === "button") {
+            element.addEventListener("click", () => module._korvantelo_pressed(program, index));
         }
     });
+    const refit = () => module._korvantelo_refit(program);
+    addEventListener("resize", () => requestAnimationFrame(refit));
+    document.fonts.ready.then(refit);
+}
 
-    function act(answer_pointer) {
-        const text = module.UTF8ToString(answer_pointer);
-        // An empty answer: not even the answer could be written.
-        const answer = text ? JSON.parse(text) : {shown: [], messages: [tables.fault], ended: true};
-        for (const [index, field, value] of answer.shown) show(controls[index], field, value);
-        tell(answer.messages, answer.ended);
-    }
-
-    // The messages one after another, each modal; after a fault the window
-    // takes no more input.
-    function tell(messages, ended) {
-        if (messages.length === 0) {
-            if (ended) window_element.inert = true;
-            return;
-        }
-        const dialog = document.getElementById("message");
-        const [title, prompt] = messages[0];
-        document.getElementById("message-title").textContent = title;
-        document.getElementById("message-text").textContent = prompt;
-        dialog.addEventListener("close", () => tell(messages.slice(1), ended), {once: true});
-        dialog.showModal();
-    }
-
-    act(module._korvantelo_load(page));
-    const first = controls.find((control) => control.tab === 1);
-    if (first) first.element.focus();
+open().then(() => {
     // The offline copy is made once the page has loaded, not in the way of
     // its first frame.
     if ("serviceWorker" in navigator) {
         const keep_offline = () => navigator.serviceWorker.register("service-worker.js");
         if (document.readyState === "complete") keep_offline();
-        else window.addEventListener("load", keep_offline, {once: true});
+        else addEventListener("load", keep_offline, {once: true});
     }
-}
-
-// A change the program made. A text the program writes into a box shows
-// from its first character.
-function show({element, box, caption}, field, value) {
-    if (field === "visible") {
-        box.hidden = !value;
-    } else if (field === "value") {
-        element.checked = value === 1;
-    } else if (field === "text") {
-        element.value = value;
-        element.setSelectionRange(0, 0);
-        element.scrollLeft = 0;
-    } else {
-        caption.textContent = value;
-    }
-}
-
-// The window's controls from the tables: each inside the box its lines draw
-// (a group named by the box's first control), in reading order, in rows (see
-// rows_of). Returns, in the order of the tables, each control's element (its
-// id the control's name), the box that places it, and the node that shows
-// its caption.
-function build_window(window_element, tables) {
-    document.documentElement.style.setProperty("--face", JSON.stringify(tables.face));
-    window_element.id = tables.name;
-    window_element.style.setProperty("--width", tables.size[0] + "px");
-    window_element.style.setProperty("--height", tables.size[1] + "px");
-
-    const controls = tables.controls.map(build_control);
-    window_element.append(...controls.flatMap((control) => control.hint || []));
-    const boxes = boxes_of(tables.controls);
-    const inside = (rect, b) => rect[0] >= b[0] && rect[0] < b[0] + b[2] && rect[1] >= b[1] && rect[1] < b[1] + b[3];
-    const place_in = (index, origin) => {
-        const {rect} = tables.controls[index];
-        place(controls[index].box, [rect[0] - origin[0], rect[1] - origin[1], rect[2], rect[3]]);
-        return controls[index].box;
-    };
-    for (const b of boxes) {
-        const group = document.createElement("div");
-        group.className = "group";
-        group.setAttribute("role", "group");
-        place(group, b);
-        const members = tables.reading.filter((index) => inside(tables.controls[index].rect, b));
-        for (const row of rows_of(members.map((index) => tables.controls[index].rect))) {
-            const row_element = document.createElement("div");
-            row_element.className = "row";
-            row_element.append(...row.map((at) => place_in(members[at], b)));
-            group.append(row_element);
-        }
-        tables.controls.forEach((control, index) => {
-            if (control.kind === "line" && inside(control.rect, b)) group.append(place_in(index, b));
-        });
-        group.setAttribute("aria-labelledby", controls[members[0]].element.id);
-        window_element.append(group);
-    }
-    for (const index of tables.reading) {
-        if (!boxes.some((b) => inside(tables.controls[index].rect, b))) window_element.append(place_in(index, [0, 0]));
-    }
-    return controls;
-}
-
-// The rows of a box for the one column of a phone, as positions in `rects`
-// (the box's controls in reading order). A row goes on while the next
-// control stands beside the last one on the desktop: further right, and
-// overlapping it in height. Anything else (a box under its caption, the
-// next column) starts a new row.
-function rows_of(rects) {
-    const rows = [];
-    rects.forEach((rect, at) => {
-        const last = at > 0 ? rects[at - 1] : null;
-        const beside = last && rect[0] >= last[0] && rect[1] < last[1] + last[3] && last[1] < rect[1] + rect[3];
-        if (!beside) rows.push([]);
-        rows[rows.length - 1].push(at);
-    });
-    return rows;
-}
-
-// The window's boxes, each from one line across to the next below it, as
-// [left, top, width, height].
-function boxes_of(controls) {
-    const across = controls.filter((c) => c.kind === "line" && c.rect[2] > c.rect[3])
-        .map((c) => c.rect).sort((a, b) => a[1] - b[1]);
-    const boxes = [];
-    for (let i = 0; i + 1 < across.length; i += 2) {
-        const [top, bottom] = [across[i], across[i + 1]];
-        const left = Math.min(top[0], bottom[0]);
-        const right = Math.max(top[0] + top[2], bottom[0] + bottom[2]);
-        boxes.push([left, top[1], right - left, bottom[1] + bottom[3] - top[1]]);
-    }
-    return boxes;
-}
-
-function place(element, [left, top, width, height]) {
-    element.style.setProperty("--x", left + "px");
-    element.style.setProperty("--y", top + "px");
-    element.style.setProperty("--w", width + "px");
-    element.style.setProperty("--h", height + "px");
-}
-
-const makers = {
-    text_box(c) {
-        const input = document.createElement("input");
-        input.type = "text";
-        input.inputMode = "decimal";
-        input.autocomplete = "off";
-        input.spellcheck = false;
-        input.setAttribute("autocapitalize", "off");
-        input.value = c.text;
-        input.disabled = !c.enabled;
-        return {element: input, box: input};
-    },
-    label(c) {
-        const span = document.createElement("span");
-        span.textContent = c.text;
-        return {element: span, box: span, caption: span};
-    },
-    check_box(c) {
-        const box = document.createElement("label");
-        const input = document.createElement("input");
-        input.type = "checkbox";
-        input.checked = c.value === 1;
-        const caption = document.createElement("span");
-        caption.textContent = c.text;
-        box.append(input, caption);
-        return {element: input, box, caption};
-    },
-    command_button(c) {
-        const button = document.createElement("button");
-        button.type = "button";
-        button.textContent = c.text;
-        return {element: button, box: button, caption: button};
-    },
-    image_box(c) {
-        const image = document.createElement("img");
-        image.alt = "";
-        if (c.picture) image.src = c.picture;
-        [image.width, image.height] = [c.rect[2], c.rect[3]];
-        return {element: image, box: image};
-    },
-    line() {
-        const line = document.createElement("div");
-        line.setAttribute("aria-hidden", "true");
-        return {element: line, box: line};
-    },
-};
-
-function build_control(c) {
-    const made = makers[c.kind](c);
-    const {element, box} = made;
-    element.id = c.name;
-    box.classList.add("control", c.kind);
-    box.hidden = !c.visible;
-    box.style.setProperty("--z", c.z);
-    if (c.font) {
-        box.style.setProperty("--size", c.font[0] + "px");
-        box.style.setProperty("--weight", c.font[1] ? "bold" : "normal");
-    }
-    if (c.tab) element.tabIndex = c.tab;
-    if (c.label) element.setAttribute("aria-label", c.label);
-    if (c.hint) {
-        const hint = document.createElement("span");
-        hint.id = c.name + "-hint";
-        hint.hidden = true;
-        hint.textContent = c.hint;
-        made.hint = hint;
-        element.setAttribute("aria-describedby", hint.id);
-        if (c.tooltip) box.title = c.hint;
-    }
-    if (c.colours) {
-        box.classList.add("paired");
-        box.style.setProperty("--pair-text", c.colours[0]);
-        box.style.setProperty("--pair-ground", c.colours[1]);
-    }
-    return {...made, kind: c.kind, tab: c.tab};
-}
+}, (error) => start.failed(typeof WebAssembly !== "object"
+    ? "Dieser Browser kennt kein WebAssembly. Bitte einen anderen Browser nehmen."
+    : `Das Rechenmodul ließ sich nicht starten (${error.message || error}). ` +
+      "Bitte die Seite neu laden oder einen anderen Browser nehmen."));

@@ -1,27 +1,44 @@
-// Keeps the whole site in a cache named after its contents and answers from
-// it first, so that after the first visit the page opens and computes with
-// no network. A new build has a new name: its worker fetches every file
-// afresh, takes over at once and drops the caches of older builds.
+// Keeps one build of the site in a cache named after the build and answers
+// from it first, so that after the first visit the page opens and computes
+// with no network. A new build takes every file anew and the browser checks
+// each against the digest the build wrote here: should one differ (a file of
+// another build, an upload not yet complete), the new build is not kept and
+// the old one stays in use. The build before is kept until the next one, for
+// a page of it that is still open.
 "use strict";
 
-const cache_name = "korvantelo-@SITE_VERSION@";
-const site = [@SITE_FILES@];
+const build = "korvantelo-@BUILD@";
+const files = @FILES@;
+const installed = "korvantelo-installed";  // when a build was kept, in each build's cache
 
 self.addEventListener("install", (event) => {
-    event.waitUntil(caches.open(cache_name)
-        .then((cache) => cache.addAll(site.map((file) => new Request(file, {cache: "reload"}))))
-        .then(() => self.skipWaiting()));
+    event.waitUntil((async () => {
+        const responses = await Promise.all(files.map(([file, integrity]) =>
+            fetch(new Request(file, {cache: "reload", integrity}))));
+        const missing = responses.findIndex((response) => !response.ok);
+        if (missing >= 0) throw new Error(`${files[missing][0]} is missing from the site`);
+        const cache = await caches.open(build);
+        await Promise.all(responses.map((response, at) => cache.put(files[at][0], response)));
+        await cache.put(installed, new Response(String(Date.now())));
+        await self.skipWaiting();
+    })());
 });
 
 self.addEventListener("activate", (event) => {
-    event.waitUntil(caches.keys()
-        .then((names) => Promise.all(names.filter((name) => name !== cache_name).map((name) => caches.delete(name))))
-        .then(() => self.clients.claim()));
+    event.waitUntil((async () => {
+        const others = (await caches.keys()).filter((name) => name.startsWith("korvantelo-") && name !== build);
+        const times = await Promise.all(others.map(async (name) =>
+            Number(await (await (await caches.open(name)).match(installed))?.text() ?? 0)));
+        const previous = others[times.indexOf(Math.max(...times))];
+        await Promise.all(others.filter((name) => name !== previous).map((name) => caches.delete(name)));
+        await self.clients.claim();
+    })());
 });
 
 self.addEventListener("fetch", (event) => {
     if (event.request.method !== "GET") return;
-    event.respondWith(caches.open(cache_name)
-        .then((cache) => cache.match(event.request, {ignoreSearch: true}))
-        .then((cached) => cached || fetch(event.request)));
+    event.respondWith((async () =>
+        await (await caches.open(build)).match(event.request, {ignoreSearch: true}) ??
+        await caches.match(event.request, {ignoreSearch: true}) ??
+        fetch(event.request))());
 });

@@ -7,6 +7,8 @@
 
 #ifdef __cplusplus
 #include "ui/controls.h"
+#include "ui/plan.h"
+#include "ui/presentation.h"
 
 namespace ui::win32 {
 
@@ -20,6 +22,20 @@ inline constexpr int first_control_id = 1000;
 [[nodiscard]] constexpr int control_id(Control id)
 {
     return first_control_id + static_cast<int>(index(id));
+}
+
+// The child window identifier of the group box over one of the boxes.
+inline constexpr int first_group_id = 2000;
+
+[[nodiscard]] constexpr int group_id(plan::Group group)
+{
+    return first_group_id + static_cast<int>(group);
+}
+
+// The bitmap resource that holds a picture.
+[[nodiscard]] constexpr int picture_resource(Picture picture)
+{
+    return picture == Picture::panel ? KORVANTELO_PANEL_BITMAP : KORVANTELO_BANNER_BITMAP;
 }
 
 }  // namespace ui::win32

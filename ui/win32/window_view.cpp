@@ -10,9 +10,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
-#include "ui/layout.h"
 #include "ui/win32/resources.h"
 #include "ui/win32/text.h"
 
@@ -36,31 +34,27 @@ COLORREF colour_ref(Rgb colour)
     return RGB(colour.red, colour.green, colour.blue);
 }
 
-// Windows moves the focus with Tab through the z-order, and draws the
-// z-order as the stacking. The controls that take the focus never overlap
-// one another, so they can lie in focus order at the top without changing
-// what is seen; the labels lie below them in the order of the table.
-constexpr bool active_controls_overlap()
-{
-    for (const auto& a : layout::placements) {
-        for (const auto& b : layout::placements) {
-            if (a.id == b.id || !takes_input(info(a.id).kind) || !takes_input(info(b.id).kind)) continue;
-            if (a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-                b.top < a.top + a.height) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-static_assert(!active_controls_overlap(), "focus order and stacking would disagree");
-
 std::wstring text_of(HWND control)
 {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(std::max(length, 0)));
     return text;
+}
+
+int text_width(HDC dc, std::wstring_view text)
+{
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The figure as it fits `room` pixels in the font selected into `dc`.
+std::wstring fitted(HDC dc, const std::wstring& figure, int room)
+{
+    return wide(plan::fitted_figure(utf8(figure), room, [dc](std::string_view text) {
+        return text_width(dc, wide(text));
+    }));
 }
 
 struct DcDeleter {
@@ -84,6 +78,10 @@ HICON load_icon(HINSTANCE instance, int size_metric)
     return icon;
 }
 
+// A window of the dialog class's kind: the dialog manager keeps the focus
+// (it moves into the first control when the window is activated and comes
+// back to the control that had it), and the view handles only the messages
+// of its own.
 void register_window_class(HINSTANCE instance, WNDPROC procedure)
 {
     WNDCLASSEXW existing{};
@@ -92,10 +90,11 @@ void register_window_class(HINSTANCE instance, WNDPROC procedure)
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = instance;
     wc.hIcon = load_icon(instance, SM_CXICON);
     wc.hIconSm = load_icon(instance, SM_CXSMICON);
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = window_class;
     if (RegisterClassExW(&wc) == 0) throw WindowsError("cannot register the window class");
@@ -117,16 +116,18 @@ IAccPropServices* annotation_service()
 
 }  // namespace
 
-WindowView::WindowView(Window& model, HINSTANCE instance)
+WindowView::WindowView(const Window& model, UserActions& actions, HINSTANCE instance)
     : model_(model),
+      actions_(actions),
       instance_(instance),
-      panel_(load_bitmap(instance, KORVANTELO_PANEL_BITMAP)),
-      banner_(load_bitmap(instance, KORVANTELO_BANNER_BITMAP))
+      plan_(USER_DEFAULT_SCREEN_DPI),
+      panel_(load_bitmap(instance, picture_resource(Picture::panel))),
+      banner_(load_bitmap(instance, picture_resource(Picture::banner)))
 {
-    for (const auto& p : presentations) {
-        if (!p.colours) continue;
-        grounds_[index(p.id)].reset(CreateSolidBrush(colour_ref(p.colours->ground)));
-        if (!grounds_[index(p.id)]) throw WindowsError("cannot make the window's brushes");
+    for (const plan::Entry& e : plan_.entries()) {
+        if (!e.look.colours) continue;
+        grounds_[index(e.id)].reset(CreateSolidBrush(colour_ref(e.look.colours->ground)));
+        if (!grounds_[index(e.id)]) throw WindowsError("cannot make the window's brushes");
     }
     com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     if (com_) annotations_.reset(annotation_service());
@@ -140,13 +141,12 @@ WindowView::WindowView(Window& model, HINSTANCE instance)
         throw WindowsError("cannot create the window");
     }
     try {
-        create_controls();
+        create_controls(model);
         apply_dpi(GetDpiForWindow(window_), nullptr);
     } catch (...) {
         DestroyWindow(window_);  // no destructor runs for a view that was never made
         throw;
     }
-    model_.add_observer([this](const Change& change) { mirror(change); });
 }
 
 WindowView::~WindowView()
@@ -161,44 +161,52 @@ HWND WindowView::child(Control id) const
     return children_[index(id)];
 }
 
-Control WindowView::control_of(HWND child)
+std::optional<Control> WindowView::control_of(HWND child)
 {
     const int at = GetDlgCtrlID(child) - first_control_id;
-    if (at < 0 || at >= static_cast<int>(control_count)) throw std::logic_error("not a control of the window");
+    if (at < 0 || at >= static_cast<int>(control_count)) return std::nullopt;  // a group box
     return control_table[static_cast<std::size_t>(at)].id;
 }
 
-HWND WindowView::create_child(Control id, const wchar_t* type, DWORD style, DWORD ex_style,
-                              std::string_view text)
+HWND WindowView::create_child(int id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text)
 {
     style |= WS_CHILD | WS_CLIPSIBLINGS;  // overlapping controls drawn by their stacking
-    if (info(id).tab_stop) style |= WS_TABSTOP;
-    if (!info(id).enabled) style |= WS_DISABLED;
-    if (model_.visible(id)) style |= WS_VISIBLE;
     HWND hwnd = CreateWindowExW(ex_style, type, wide(text).c_str(), style, 0, 0, 0, 0, window_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(id))), instance_,
-                                nullptr);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     if (hwnd == nullptr) throw WindowsError("cannot create a control");
     return hwnd;
 }
 
+namespace {
+
+DWORD state_style(const plan::Entry& e, bool visible)
+{
+    return (e.focus != 0 ? WS_TABSTOP : 0) | (e.enabled ? 0 : WS_DISABLED) | (visible ? WS_VISIBLE : 0);
+}
+
+}  // namespace
+
 HWND WindowView::create(TextBox id)
 {
     // The sunken 3D border.
-    HWND box = create_child(id, L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, model_.text(id));
-    SendMessageW(box, EM_SETLIMITTEXT, 0, 0);  // no length limit
+    HWND box = create_child(control_id(id), L"EDIT", ES_LEFT | ES_AUTOHSCROLL | state_style(plan_[id], model_.visible(id)),
+                            WS_EX_CLIENTEDGE, model_.text(id));
+    if (plan_[id].unlimited) SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
     return box;
 }
 
 // Opaque, text from the top-left corner, one line cut at the edge.
 HWND WindowView::create(Label id)
 {
-    return create_child(id, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, model_.caption(id));
+    return create_child(control_id(id), L"STATIC",
+                        SS_LEFTNOWORDWRAP | SS_NOPREFIX | state_style(plan_[id], model_.visible(id)), 0,
+                        model_.caption(id));
 }
 
 HWND WindowView::create(CheckBox id)
 {
-    HWND box = create_child(id, L"BUTTON", BS_AUTOCHECKBOX, 0, model_.caption(id));
+    HWND box = create_child(control_id(id), L"BUTTON", BS_AUTOCHECKBOX | state_style(plan_[id], model_.visible(id)),
+                            0, model_.caption(id));
     SendMessageW(box, BM_SETCHECK, model_.value(id) == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     return box;
 }
@@ -206,35 +214,51 @@ HWND WindowView::create(CheckBox id)
 // Neither default nor cancel button.
 HWND WindowView::create(CommandButton id)
 {
-    return create_child(id, L"BUTTON", BS_PUSHBUTTON, 0, model_.caption(id));
+    return create_child(control_id(id), L"BUTTON", BS_PUSHBUTTON | state_style(plan_[id], model_.visible(id)), 0,
+                        model_.caption(id));
 }
 
-void WindowView::create_controls()
+// Windows tabs through the stacking and draws it: the group boxes on top,
+// transparent to the eye, the mouse and the stacking below them, so that a
+// screen reader finds the box of every control before it; then the
+// controls from the top of the plan's stacking down.
+void WindowView::create_controls(const Window& model)
 {
-    for (const auto& control : control_table) {
-        HWND hwnd = visit(control.id, [this](auto id) { return create(id); });
-        if (hwnd == nullptr) continue;
-        children_[index(control.id)] = hwnd;
-        present(hwnd, presentation(control.id));
+    std::vector<HWND> order;
+    for (const plan::GroupEntry& g : plan_.groups()) {
+        const auto at = static_cast<std::size_t>(g.id);
+        groups_[at] = create_child(group_id(g.id), L"BUTTON", BS_GROUPBOX | WS_VISIBLE, WS_EX_TRANSPARENT,
+                                   model.caption(g.title));
+        subclass(groups_[at], control_count + at);
+        order.push_back(groups_[at]);
     }
-
-    std::vector<Control> order(input_order.begin(), input_order.end());
-    for (const auto& control : control_table) {
-        if (control.kind == Kind::label) order.push_back(control.id);
+    for (const plan::Entry& e : plan_.entries()) {
+        HWND hwnd = visit(e.id, [this](auto id) { return create(id); });
+        if (hwnd == nullptr) continue;
+        children_[index(e.id)] = hwnd;
+        annotate(hwnd, e.look);
+        if (e.look.figure) subclass(hwnd, index(e.id));
+    }
+    for (const Control id : plan_.stacking()) {
+        if (child(id) != nullptr) order.push_back(child(id));
     }
     HWND above = HWND_TOP;
-    for (const Control id : order) {
-        SetWindowPos(child(id), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        above = child(id);
+    for (HWND hwnd : order) {
+        SetWindowPos(hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = hwnd;
     }
 }
 
-// What the control presents beyond its state: its name and hint for screen
-// readers and, for a disabled box with colours of its own, its own painting (a disabled box draws its text grey whatever
-// colour it is given).
-void WindowView::present(HWND hwnd, const Presentation& p)
+void WindowView::subclass(HWND hwnd, std::size_t at)
 {
-    const auto annotate = [&](const MSAAPROPID& property, std::string_view text) {
+    procedures_[at] = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(child_procedure));
+}
+
+// The control's name and hint for screen readers.
+void WindowView::annotate(HWND hwnd, const Presentation& p)
+{
+    const auto set = [&](const MSAAPROPID& property, std::string_view text) {
         if (!annotations_ || text.empty()) return;
         if (FAILED(annotations_->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property,
                                                 wide(text).c_str()))) {
@@ -243,50 +267,58 @@ void WindowView::present(HWND hwnd, const Presentation& p)
             annotations_.reset();
         }
     };
-    annotate(PROPID_ACC_NAME, p.accessible_name);
-    annotate(PROPID_ACC_DESCRIPTION, p.hint);
-    if (p.colours && !info(p.id).enabled && info(p.id).kind == Kind::text_box) {
-        edit_procedure_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fixed_colour_box_procedure));
-    }
+    set(PROPID_ACC_NAME, p.accessible_name);
+    set(PROPID_ACC_DESCRIPTION, p.hint);
 }
 
-int WindowView::pixels(int twips) const
+const Font& WindowView::font(const plan::Font& font) const
 {
-    return layout::pixels(twips, static_cast<int>(dpi_));
+    const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& made) {
+        return made.first.pixel_height == font.pixel_height && made.first.bold == font.bold;
+    });
+    if (found == fonts_.end()) throw std::logic_error("a font the plan did not name");
+    return found->second;
 }
 
-// Everything in pixels from the twips of the layout at the window's DPI: the
-// controls' places, the fonts by point size, the frame around the client area.
+// Everything in pixels at the window's DPI from the plan: the controls'
+// places and fonts, the frame around the client area.
 void WindowView::apply_dpi(UINT dpi, const RECT* suggested)
 {
-    dpi_ = dpi;
-    std::array<Font, 5> fonts;
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const auto [pixel_height, bold] = layout::font_info(static_cast<layout::Font>(i));
-        fonts[i].reset(CreateFontW(-MulDiv(pixel_height, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI),
-                                   0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                   ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                   wide(layout::font_face).c_str()));
-        if (!fonts[i]) throw WindowsError("cannot make a font");
+    plan_ = plan::Plan(static_cast<int>(dpi));
+    std::vector<std::pair<plan::Font, Font>> fonts;
+    for (const plan::Entry& e : plan_.entries()) {
+        if (std::any_of(fonts.begin(), fonts.end(), [&](const auto& made) {
+                return made.first.pixel_height == e.font.pixel_height && made.first.bold == e.font.bold;
+            })) {
+            continue;
+        }
+        Font made(CreateFontW(-e.font.pixel_height, 0, 0, 0, e.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                              FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, wide(layout::faces.front()).c_str()));
+        if (!made) throw WindowsError("cannot make a font");
+        fonts.emplace_back(e.font, std::move(made));
     }
-    for (const auto& place : layout::placements) {
-        HWND hwnd = child(place.id);
+    std::swap(fonts_, fonts);  // the old fonts go only once no control uses them
+    for (const plan::Entry& e : plan_.entries()) {
+        HWND hwnd = child(e.id);
         if (hwnd == nullptr) continue;
-        const layout::Rect r = layout::pixel_rect(place, static_cast<int>(dpi));
+        const layout::Rect& r = e.rect;
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[static_cast<std::size_t>(place.font)].get()),
-                     FALSE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(e.font).get()), FALSE);
     }
-    std::swap(fonts_, fonts);  // the old fonts go only now that no control uses them
-    if (tooltips_ != nullptr) SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, pixels(tooltip_width));
+    for (const plan::GroupEntry& g : plan_.groups()) {
+        const layout::Rect& r = g.rect;
+        SetWindowPos(groups_[static_cast<std::size_t>(g.id)], nullptr, r.left, r.top, r.width, r.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int tip_width = layout::pixels(tooltip_width, static_cast<int>(dpi));
+    if (tooltips_ != nullptr) SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, tip_width);
 
     if (suggested != nullptr) {
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        RECT frame{0, 0, pixels(layout::client_width), pixels(layout::client_height)};
+        RECT frame{0, 0, plan_.width(), plan_.height()};
         if (!AdjustWindowRectExForDpi(&frame, frame_style, FALSE, frame_ex_style, dpi)) {
             throw WindowsError("cannot size the window");
         }
@@ -318,15 +350,15 @@ void WindowView::add_tooltips()
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                 instance_, nullptr);
     if (tooltips_ == nullptr) throw WindowsError("cannot create the tooltips");
-    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, pixels(tooltip_width));
-    for (const auto& p : presentations) {
-        if (!p.tooltip) continue;
-        std::wstring hint = wide(p.hint);
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, layout::pixels(tooltip_width, plan_.dpi()));
+    for (const plan::Entry& e : plan_.entries()) {
+        if (!e.look.tooltip) continue;
+        std::wstring hint = wide(e.look.hint);
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(child(p.id));
+        tool.uId = reinterpret_cast<UINT_PTR>(child(e.id));
         tool.lpszText = hint.data();
         if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
             throw WindowsError("cannot add a tooltip");
@@ -348,16 +380,16 @@ int WindowView::run()
     return failed_ ? EXIT_FAILURE : static_cast<int>(message.wParam);
 }
 
-// A C++ exception must not cross the frames of Windows: a fault that reaches
-// a window procedure is told through the window's message path, and the
-// message loop ends with a failure.
-void WindowView::report(const std::exception_ptr& fault) noexcept
+// After a fault, told by then: the message loop ends with a failure.
+void WindowView::end() noexcept
 {
     failed_ = true;
-    model_.report_fault(fault);
     PostQuitMessage(EXIT_FAILURE);
 }
 
+// A C++ exception must not cross the frames of Windows: a fault that
+// reaches a window procedure goes to the program, which tells it and ends
+// the view.
 LRESULT CALLBACK WindowView::window_procedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == WM_NCCREATE) {
@@ -366,17 +398,17 @@ LRESULT CALLBACK WindowView::window_procedure(HWND window, UINT message, WPARAM 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
     }
     auto* view = reinterpret_cast<WindowView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (view == nullptr) return DefWindowProcW(window, message, w, l);
+    if (view == nullptr) return DefDlgProcW(window, message, w, l);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         view->window_ = nullptr;
-        return DefWindowProcW(window, message, w, l);
+        return DefDlgProcW(window, message, w, l);
     }
     try {
         return view->handle(message, w, l);
     } catch (...) {
-        view->report(std::current_exception());
-        return DefWindowProcW(window, message, w, l);
+        view->actions_.fault(std::current_exception());
+        return DefDlgProcW(window, message, w, l);
     }
 }
 
@@ -386,8 +418,8 @@ LRESULT WindowView::handle(UINT message, WPARAM w, LPARAM l)
     case WM_COMMAND:
         // Enter and Esc arrive as IDOK and IDCANCEL from the dialog keys; the
         // window has no default or cancel button, so they do nothing.
-        if (l != 0) {
-            visit(control_of(reinterpret_cast<HWND>(l)), [&](auto id) { user_action(id, HIWORD(w)); });
+        if (const auto id = l != 0 ? control_of(reinterpret_cast<HWND>(l)) : std::nullopt) {
+            visit(*id, [&](auto control) { user_action(control, HIWORD(w)); });
         }
         return 0;
     case WM_CTLCOLORSTATIC:
@@ -410,34 +442,70 @@ LRESULT WindowView::handle(UINT message, WPARAM w, LPARAM l)
     case WM_DPICHANGED:
         apply_dpi(HIWORD(w), reinterpret_cast<const RECT*>(l));
         return 0;
-    case WM_ACTIVATE:
-        // As a dialog does: the focus leaves with the window and comes back
-        // to the same control, first to txt_impulse.
-        if (LOWORD(w) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(window_, focus)) focus_ = focus;
-        } else {
-            SetFocus(focus_ != nullptr ? focus_ : child(input_order.front()));
-        }
-        return 0;
     case WM_SETFOCUS:
-        SetFocus(focus_ != nullptr ? focus_ : child(input_order.front()));
+        // Only before any control has had the focus (the dialog manager
+        // brings it back to its control whenever the window is activated
+        // again): into the first control, the caret where it is, rather than
+        // the dialog manager's way with its text selected.
+        SetFocus(child(plan_.first_focus()));
+        return 0;
+    case WM_CLOSE:  // the dialog manager would turn it into IDCANCEL
+        DestroyWindow(window_);
         return 0;
     case WM_DESTROY:
         // The annotations live in the accessibility service, not in the controls.
         if (annotations_) {
             const std::array<MSAAPROPID, 2> annotated = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
-            for (const auto& p : presentations) {
-                if (child(p.id) == nullptr) continue;
-                annotations_->ClearHwndProps(child(p.id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+            for (HWND hwnd : children_) {
+                if (hwnd == nullptr) continue;
+                annotations_->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                              annotated.data(), static_cast<int>(annotated.size()));
             }
         }
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcW(window_, message, w, l);
+        return DefDlgProcW(window_, message, w, l);
     }
+}
+
+// The children this view paints itself: the figures and the group boxes.
+LRESULT CALLBACK WindowView::child_procedure(HWND child, UINT message, WPARAM w, LPARAM l)
+{
+    auto* view = reinterpret_cast<WindowView*>(GetWindowLongPtrW(GetParent(child), GWLP_USERDATA));
+    const int id = GetDlgCtrlID(child);
+    const auto at = static_cast<std::size_t>(id >= first_group_id ? control_count + (id - first_group_id)
+                                                                  : id - first_control_id);
+    if (view == nullptr) return DefWindowProcW(child, message, w, l);
+    try {
+        return view->handle_child(child, at, message, w, l);
+    } catch (...) {
+        view->actions_.fault(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT WindowView::handle_child(HWND child, std::size_t at, UINT message, WPARAM w, LPARAM l)
+{
+    const WNDPROC original = procedures_[at];
+    if (at >= control_count) {
+        // A group box: seen by screen readers, never drawn.
+        if (message == WM_PAINT) {
+            ValidateRect(child, nullptr);
+            return 0;
+        }
+        if (message == WM_ERASEBKGND) return 1;
+        return CallWindowProcW(original, child, message, w, l);
+    }
+    const plan::Entry& e = plan_.entries()[at];
+    if (message == WM_PAINT && paints_itself(child, e)) {
+        paint_figure(child, e);
+        return 0;
+    }
+    const LRESULT result = CallWindowProcW(original, child, message, w, l);
+    // With the focus, a box is the ordinary box; without it, it may show its figure shortened.
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(child, nullptr, TRUE);
+    return result;
 }
 
 // EN_CHANGE follows every change of the text, the program's own writes too.
@@ -449,18 +517,18 @@ void WindowView::user_action(TextBox id, int notification)
     HWND box = child(id);
     if (notification != EN_CHANGE || SendMessageW(box, EM_GETMODIFY, 0, 0) == 0) return;
     SendMessageW(box, EM_SETMODIFY, FALSE, 0);
-    model_.user_replace_text(id, utf8(text_of(box)));
+    actions_.edited(id, utf8(text_of(box)));
 }
 
 // The auto check box has changed its tick when it reports the click.
 void WindowView::user_action(CheckBox id, int notification)
 {
-    if (notification == BN_CLICKED) model_.user_toggle(id);
+    if (notification == BN_CLICKED) actions_.toggled(id);
 }
 
 void WindowView::user_action(CommandButton id, int notification)
 {
-    if (notification == BN_CLICKED) model_.user_press(id);
+    if (notification == BN_CLICKED) actions_.pressed(id);
 }
 
 // The controls with a colour pair of their own keep it whatever the system's
@@ -468,71 +536,77 @@ void WindowView::user_action(CommandButton id, int notification)
 // text, boxes the window colours.
 LRESULT WindowView::colour(HDC dc, HWND control)
 {
-    const Control id = control_of(control);
-    if (const auto pair = presentation(id).colours) {
+    const auto id = control_of(control);
+    if (!id) return DefDlgProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                reinterpret_cast<LPARAM>(control));
+    if (const auto pair = plan_[*id].look.colours) {
         SetTextColor(dc, colour_ref(pair->text));
         SetBkColor(dc, colour_ref(pair->ground));
-        return reinterpret_cast<LRESULT>(grounds_[index(id)].get());
+        return reinterpret_cast<LRESULT>(grounds_[index(*id)].get());
     }
-    const bool face = info(id).kind != Kind::text_box;
+    const bool face = info(*id).kind != Kind::text_box;
     SetTextColor(dc, GetSysColor(face ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(face ? COLOR_BTNFACE : COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(face ? COLOR_BTNFACE : COLOR_WINDOW));
 }
 
-void WindowView::mirror(const Change& change)
+// A text the program writes shows from its first character.
+void WindowView::show_text(TextBox id, std::string_view text)
 {
-    if (!needs_showing(change)) return;
-    HWND hwnd = child(change.id);
-    if (change.field == Field::visible) {
-        if (hwnd != nullptr) {
-            ShowWindow(hwnd, model_.visible(change.id) ? SW_SHOWNA : SW_HIDE);
-        } else {
-            InvalidateRect(window_, nullptr, TRUE);  // a line or picture, painted by the window
-        }
-        return;
-    }
-    visit(change.id, [&](auto id) {
-        using Handle = decltype(id);
-        if constexpr (std::is_same_v<Handle, TextBox>) {
-            // A program write shows the text from its first character.
-            SetWindowTextW(hwnd, wide(model_.text(id)).c_str());
-            SendMessageW(hwnd, EM_SETSEL, 0, 0);
-            SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
-            InvalidateRect(hwnd, nullptr, TRUE);
-        } else if constexpr (std::is_same_v<Handle, CheckBox>) {
-            SetWindowTextW(hwnd, wide(model_.caption(id)).c_str());
-            SendMessageW(hwnd, BM_SETCHECK, model_.value(id) == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-        } else if constexpr (std::is_same_v<Handle, Label> || std::is_same_v<Handle, CommandButton>) {
-            SetWindowTextW(hwnd, wide(model_.caption(id)).c_str());
-        }
-    });
+    HWND hwnd = child(id);
+    SetWindowTextW(hwnd, wide(text).c_str());
+    SendMessageW(hwnd, EM_SETSEL, 0, 0);
+    SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-// From the bottom of the stacking to its top: a control listed later in the
-// table lies lower.
+void WindowView::show_caption(Captioned id, std::string_view text)
+{
+    SetWindowTextW(child(id), wide(text).c_str());
+}
+
+void WindowView::show_value(CheckBox id, std::int16_t value)
+{
+    SendMessageW(child(id), BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void WindowView::show_visible(Control id, bool visible)
+{
+    if (HWND hwnd = child(id)) {
+        ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    } else {
+        InvalidateRect(window_, nullptr, TRUE);  // a line or picture, painted by the window
+    }
+}
+
+void WindowView::show_message(const Message& message)
+{
+    const std::wstring prompt = wide(message.prompt);
+    const std::wstring title = wide(message.title);
+    if (MessageBoxW(window_, prompt.c_str(), title.c_str(), MB_OK | MB_ICONWARNING | MB_APPLMODAL) == 0) {
+        throw WindowsError("cannot show the message box");
+    }
+}
+
+// The lines and pictures, from the bottom of the stacking to its top.
 void WindowView::paint(HDC dc) const
 {
-    for (auto it = control_table.rbegin(); it != control_table.rend(); ++it) {
-        if (!model_.visible(it->id)) continue;
-        if (const auto picture = presentation(it->id).picture) {
-            draw_picture(dc, it->id, (*picture == Picture::panel ? panel_ : banner_).get());
+    const auto stacking = plan_.stacking();
+    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) {
+        const plan::Entry& e = plan_[*it];
+        if (!model_.visible(e.id)) continue;
+        if (e.look.picture) draw_picture(dc, e);
+        if (e.kind == Kind::line) {
+            const RECT r{e.rect.left, e.rect.top, e.rect.left + e.rect.width, e.rect.top + e.rect.height};
+            FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOWTEXT));  // in the window-text colour
         }
-        if (it->kind == Kind::line) draw_line(dc, it->id);
     }
 }
 
-// A line in the window-text colour.
-void WindowView::draw_line(HDC dc, Control id) const
+void WindowView::draw_picture(HDC dc, const plan::Entry& e) const
 {
-    const layout::Rect r = layout::line_rect(*layout::line_placement(id), static_cast<int>(dpi_));
-    const RECT pixels{r.left, r.top, r.left + r.width, r.top + r.height};
-    FillRect(dc, &pixels, GetSysColorBrush(COLOR_WINDOWTEXT));
-}
-
-void WindowView::draw_picture(HDC dc, Control id, HBITMAP picture) const
-{
-    const layout::Rect place = layout::pixel_rect(*layout::placement(id), static_cast<int>(dpi_));
+    HBITMAP picture = (*e.look.picture == Picture::panel ? panel_ : banner_).get();
+    const layout::Rect& place = e.rect;
     BITMAP size{};
     GetObjectW(picture, sizeof size, &size);
     const std::unique_ptr<HDC__, DcDeleter> source(CreateCompatibleDC(dc));
@@ -548,48 +622,51 @@ void WindowView::draw_picture(HDC dc, Control id, HBITMAP picture) const
     }
 }
 
-LRESULT CALLBACK WindowView::fixed_colour_box_procedure(HWND box, UINT message, WPARAM w, LPARAM l)
+// Where a figure shows in its box's or label's own painting, and where in
+// ours: a disabled box with colours of its own always (it would draw its
+// text grey whatever colour it is given), the others while they have no
+// focus and their figure is wider than they are.
+bool WindowView::paints_itself(HWND hwnd, const plan::Entry& e) const
 {
-    auto* view = reinterpret_cast<WindowView*>(GetWindowLongPtrW(GetParent(box), GWLP_USERDATA));
-    if (message == WM_PAINT && view != nullptr) {
-        try {
-            view->paint_fixed_colour_box(box);
-        } catch (...) {
-            view->report(std::current_exception());
-        }
-        return 0;
+    const bool box = e.kind == Kind::text_box;
+    if (box && !e.enabled && e.look.colours) return true;
+    if (GetFocus() == hwnd) return false;
+    RECT area{};
+    if (box) {
+        SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    } else {
+        GetClientRect(hwnd, &area);
     }
-    return CallWindowProcW(view != nullptr ? view->edit_procedure_ : DefWindowProcW, box, message, w, l);
+    HDC dc = GetDC(hwnd);
+    if (dc == nullptr) return false;
+    const int width = [&] {
+        const Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        return text_width(dc, text_of(hwnd));
+    }();
+    ReleaseDC(hwnd, dc);
+    return width > area.right - area.left;
 }
 
-// The box's own colours, its text from its first character, where the box
-// would draw it itself.
-void WindowView::paint_fixed_colour_box(HWND box) const
+// The figure in the control's colours and font, from its first character,
+// shortened where it does not fit.
+void WindowView::paint_figure(HWND hwnd, const plan::Entry& e) const
 {
-    const Control id = control_of(box);
+    const bool box = e.kind == Kind::text_box;
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(box, &ps);
+    HDC dc = BeginPaint(hwnd, &ps);
     RECT client{};
-    GetClientRect(box, &client);
-    FillRect(dc, &client, grounds_[index(id)].get());
-    RECT format{};
-    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    const Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    SetTextColor(dc, colour_ref(presentation(id).colours->text));
+    GetClientRect(hwnd, &client);
+    RECT area = client;
+    if (box) SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    const auto& pair = e.look.colours;
+    FillRect(dc, &client, pair ? grounds_[index(e.id)].get() : GetSysColorBrush(box ? COLOR_WINDOW : COLOR_BTNFACE));
+    const Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, pair ? colour_ref(pair->text) : GetSysColor(box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
     SetBkMode(dc, TRANSPARENT);
-    const std::wstring text = text_of(box);
-    ExtTextOutW(dc, format.left, format.top, ETO_CLIPPED, &format, text.c_str(),
-                static_cast<UINT>(text.size()), nullptr);
-    EndPaint(box, &ps);
-}
-
-void MessageBoxPort::show(const Message& message)
-{
-    const std::wstring prompt = wide(message.prompt);
-    const std::wstring title = wide(message.title);
-    if (MessageBoxW(owner_, prompt.c_str(), title.c_str(), MB_OK | MB_ICONWARNING | MB_APPLMODAL) == 0) {
-        throw WindowsError("cannot show the message box");
-    }
+    const std::wstring shown = fitted(dc, text_of(hwnd), area.right - area.left);
+    ExtTextOutW(dc, area.left, area.top, ETO_CLIPPED, &area, shown.c_str(), static_cast<UINT>(shown.size()),
+                nullptr);
+    EndPaint(hwnd, &ps);
 }
 
 }  // namespace ui::win32

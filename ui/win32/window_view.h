@@ -3,24 +3,29 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/message_port.h"
-#include "ui/presentation.h"
+#include "ui/plan.h"
+#include "ui/program.h"
 #include "ui/win32/gdi.h"
 #include "ui/window.h"
 
 struct IAccPropServices;
 
-// The window model drawn as a real Windows window: one child window per text
-// box, label, check box and button (EDIT, STATIC, BUTTON), the twelve lines
-// and the two pictures painted by the window itself, all built from the
-// tables. The view keeps no state of the program's own: every write of the
-// program shows at once, and every user change of a control goes into the
-// model as a user action, so the handlers run exactly as they do headless.
-// Screen readers get each control's name and hint through Active
-// Accessibility's annotations, the mouse gets the hints as tooltips.
+// The window drawn with the controls of Windows itself: one child window
+// per entry of the view plan (EDIT, STATIC, BUTTON), a transparent group box
+// over each of the three boxes for screen readers, the lines and the two
+// pictures painted by the window, and the model's changes mirrored into
+// them. Every user change of a control goes to the program as a user action,
+// so the handlers run exactly as they do headless. Screen readers get each
+// control's name and hint through Active Accessibility's annotations, the
+// mouse gets the hints as tooltips.
 namespace ui::win32 {
 
 struct LibraryFreer {
@@ -40,16 +45,24 @@ class WindowView {
 public:
     // Creates the window and its controls, not yet shown. `instance` holds
     // the icon group and the two pictures (ui/win32/resources.h).
-    WindowView(Window& model, HINSTANCE instance);
+    WindowView(const Window& model, UserActions& actions, HINSTANCE instance);
     ~WindowView();
     WindowView(const WindowView&) = delete;
     WindowView& operator=(const WindowView&) = delete;
 
     [[nodiscard]] HWND handle() const { return window_; }
 
-    // Shows the window where Windows puts new windows, with the focus in the
-    // first control of the focus order.
+    void show_text(TextBox id, std::string_view text);
+    void show_caption(Captioned id, std::string_view text);
+    void show_value(CheckBox id, std::int16_t value);
+    void show_visible(Control id, bool visible);
+    // A message box with the warning icon, owned by the window, which takes
+    // no input while it is open.
+    void show_message(const Message& message);
+    // Shows the window where Windows puts new windows, with the focus in
+    // the first control of the focus order.
     void show();
+    void end() noexcept;
 
     // Runs the messages of the thread through the window, dialog-style (Tab
     // and Shift+Tab move the focus), until the window is closed. Returns the
@@ -59,9 +72,9 @@ public:
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK fixed_colour_box_procedure(HWND box, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK child_procedure(HWND child, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
-    void report(const std::exception_ptr& fault) noexcept;
+    LRESULT handle_child(HWND child, std::size_t at, UINT message, WPARAM w, LPARAM l);
 
     HWND create(TextBox id);
     HWND create(Label id);
@@ -69,13 +82,13 @@ private:
     HWND create(CommandButton id);
     static HWND create(ImageBox /*id*/) { return nullptr; }  // painted by the window
     static HWND create(Line /*id*/) { return nullptr; }      // painted by the window
-    HWND create_child(Control id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text);
-    void create_controls();
+    HWND create_child(int id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text);
+    void create_controls(const Window& model);
+    void subclass(HWND child, std::size_t at);
     void add_tooltips();
-    void present(HWND child, const Presentation& presentation);
+    void annotate(HWND child, const Presentation& presentation);
     void apply_dpi(UINT dpi, const RECT* suggested);
-    [[nodiscard]] int pixels(int twips) const;
-    void mirror(const Change& change);
+    [[nodiscard]] const Font& font(const plan::Font& font) const;
     void user_action(TextBox id, int notification);
     void user_action(CheckBox id, int notification);
     void user_action(CommandButton id, int notification);
@@ -84,40 +97,34 @@ private:
     static void user_action(Line /*id*/, int /*notification*/) {}
     LRESULT colour(HDC dc, HWND control);
     void paint(HDC dc) const;
-    void draw_line(HDC dc, Control id) const;
-    void draw_picture(HDC dc, Control id, HBITMAP picture) const;
-    void paint_fixed_colour_box(HWND box) const;
+    void draw_picture(HDC dc, const plan::Entry& entry) const;
+    [[nodiscard]] bool paints_itself(HWND child, const plan::Entry& entry) const;
+    void paint_figure(HWND child, const plan::Entry& entry) const;
     [[nodiscard]] HWND child(Control id) const;
-    [[nodiscard]] static Control control_of(HWND child);
+    [[nodiscard]] static std::optional<Control> control_of(HWND child);
 
-    Window& model_;
+    const Window& model_;
+    UserActions& actions_;
     HINSTANCE instance_;
+    plan::Plan plan_;  // at the window's DPI
     HWND window_ = nullptr;
     std::unique_ptr<HINSTANCE__, LibraryFreer> common_controls_;  // loaded for the tooltips
     HWND tooltips_ = nullptr;
     std::array<HWND, control_count> children_{};
+    std::array<HWND, 3> groups_{};
+    // The procedures of the child windows that this view paints itself
+    // (the figures, the group boxes), by control or group, groups last.
+    std::array<WNDPROC, control_count + 3> procedures_{};
     std::array<Brush, control_count> grounds_;  // of the controls with a fixed colour pair
-    WNDPROC edit_procedure_ = nullptr;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    std::array<Font, 5> fonts_;  // by layout::Font
+    std::vector<std::pair<plan::Font, Font>> fonts_;
     Bitmap panel_;
     Bitmap banner_;
     bool com_ = false;  // COM is initialised on this thread by the view
     std::unique_ptr<IAccPropServices, ComReleaser> annotations_;
-    HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
-    bool failed_ = false;   // a fault reached the edge of a message: the run ends with failure
+    bool failed_ = false;  // a fault reached the edge of a message: the run ends with failure
 };
 
-// The message port as a modal Windows message box with the warning icon and
-// an OK button, owned by the window, which takes no input while it is open.
-class MessageBoxPort final : public MessagePort {
-public:
-    // The window the box belongs to; none until the view exists.
-    void set_owner(HWND owner) { owner_ = owner; }
-    void show(const Message& message) override;
-
-private:
-    HWND owner_ = nullptr;
-};
+// The program with this view, as Korvantelo.exe and the tests run it.
+using Program = ui::Program<WindowView>;
 
 }  // namespace ui::win32

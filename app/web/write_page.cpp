@@ -1,0 +1,33 @@
+// Writes the page's first window, as it stands after Load, for the build to
+// put into index.html (ui/web/static_page.h). Run at build time under node.
+//
+//   write_page <out.html>
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <stdexcept>
+
+#include "ui/web/static_page.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fputs("usage: write_page <out.html>\n", stderr);
+        return 2;
+    }
+    try {
+        std::ofstream out(argv[1], std::ios::binary);
+        ui::Program<ui::web::StaticPage> program(out);
+        // Load and show one by one, not through start(): here a fault is one
+        // of the build, which fails, rather than a message to a user.
+        program.model().load();
+        program.view().show();
+        out.close();
+        if (!out) throw std::runtime_error("cannot write the first window");
+        return 0;
+    } catch (const std::exception& fault) {
+        std::fprintf(stderr, "write_page: %s\n", fault.what());
+        return 1;
+    }
+}

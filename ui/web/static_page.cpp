@@ -1,0 +1,218 @@
+#include "ui/web/static_page.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+
+#include "ui/plan.h"
+
+namespace ui::web {
+namespace {
+
+constexpr std::array<std::string_view, 6> kind_names{"text_box", "label", "check_box", "command_button",
+                                                     "image_box", "line"};
+
+std::string colour(Rgb rgb)
+{
+    std::array<char, 8> text{};
+    std::snprintf(text.data(), text.size(), "#%02x%02x%02x", rgb.red, rgb.green, rgb.blue);
+    return text.data();
+}
+
+std::string px(int pixels)
+{
+    return std::to_string(pixels) + "px";
+}
+
+// Where a box or control sits, relative to the box it stands in.
+std::string place(const layout::Rect& r, const layout::Rect& origin)
+{
+    return "--x:" + px(r.left - origin.left) + ";--y:" + px(r.top - origin.top) + ";--w:" + px(r.width) +
+           ";--h:" + px(r.height);
+}
+
+// The custom properties of a control: its place, stacking, font and colours.
+std::string style(const plan::Entry& e, const layout::Rect& origin)
+{
+    std::string text = place(e.rect, origin) + ";--z:" + std::to_string(control_count - e.stacking);
+    if (e.kind != Kind::line) {
+        text += ";--size:" + px(e.font.pixel_height) + ";--weight:" + (e.font.bold ? "bold" : "normal");
+    }
+    if (e.look.colours) {
+        text += ";--pair-text:" + colour(e.look.colours->text) + ";--pair-ground:" + colour(e.look.colours->ground);
+    }
+    return text;
+}
+
+std::string attribute(std::string_view name, std::string_view value)
+{
+    return std::string(" ").append(name).append("=\"").append(html_text(value)).append("\"");
+}
+
+class Writer {
+public:
+    Writer(const Window& model, std::ostream& out) : model_(model), out_(out) {}
+
+    void window()
+    {
+        const plan::Plan& plan = plan::base;
+        out_ << "<main class=\"window\"" << attribute("id", window_name)
+             << attribute("style", "--width:" + px(plan.width()) + ";--height:" + px(plan.height())) << ">\n";
+        for (const plan::GroupEntry& g : plan.groups()) group(g);
+        for (const Control id : plan.reading()) {
+            if (!plan[id].group) control(plan[id], {});
+        }
+        out_ << "</main>\n";
+    }
+
+private:
+    // A box: its controls in rows, each row followed by the hints and
+    // descriptions of its controls, then its lines.
+    void group(const plan::GroupEntry& g)
+    {
+        const plan::Plan& plan = plan::base;
+        out_ << "<div class=\"group\" role=\"group\"" << attribute("aria-labelledby", name(g.title))
+             << attribute("style", place(g.rect, {})) << ">\n";
+        for (int row = 0;; ++row) {
+            std::string hints;
+            bool any = false;
+            for (const Control id : plan.reading()) {
+                const plan::Entry& e = plan[id];
+                if (e.group != g.id || e.row != row) continue;
+                if (!any) out_ << "<div class=\"row\">";
+                any = true;
+                control(e, g.rect);
+                if (!e.look.hint.empty()) {
+                    // A hint the mouse shows on hovering shows on a touch screen under its row.
+                    hints += "<span" + attribute("class", e.look.tooltip ? "hint" : "description") +
+                             attribute("id", hint_id(e)) + " aria-hidden=\"true\"" +
+                             (model_.visible(e.id) ? "" : " hidden") + ">" + html_text(e.look.hint) + "</span>";
+                }
+            }
+            if (!any) break;
+            out_ << hints << "</div>\n";
+        }
+        for (const plan::Entry& e : plan.entries()) {
+            if (e.group == g.id && e.kind == Kind::line) control(e, g.rect);
+        }
+        out_ << "</div>\n";
+    }
+
+    static std::string hint_id(const plan::Entry& e) { return std::string(e.name) + "-hint"; }
+
+    // What names and describes the element for assistive technology, and
+    // where it stands in the focus order.
+    static std::string naming(const plan::Entry& e)
+    {
+        std::string text = attribute("id", e.name);
+        if (e.focus != 0) text += attribute("tabindex", std::to_string(e.focus));
+        if (!e.look.accessible_name.empty()) text += attribute("aria-label", e.look.accessible_name);
+        if (e.look.titled_by) text += " role=\"status\"" + attribute("aria-labelledby", name(*e.look.titled_by));
+        if (!e.look.hint.empty()) text += attribute("aria-describedby", hint_id(e));
+        return text;
+    }
+
+    // The element that places the control: its classes and custom
+    // properties, whether it shows, its tooltip.
+    static std::string box(const plan::Entry& e, const layout::Rect& origin, bool visible)
+    {
+        std::string classes = "control " + std::string(kind_names.at(static_cast<std::size_t>(e.kind)));
+        if (e.look.colours) classes += " paired";
+        if (e.look.figure) classes += " figure";
+        std::string text = attribute("class", classes) + attribute("style", style(e, origin));
+        if (!visible) text += " hidden";
+        if (e.look.tooltip) text += attribute("title", e.look.hint);
+        return text;
+    }
+
+    void control(const plan::Entry& e, const layout::Rect& origin)
+    {
+        const bool visible = model_.visible(e.id);
+        const std::string shown = html_text(shown_text(model_, e.id));
+        if (e.look.figure) out_ << "<span class=\"cell\">";
+        switch (e.kind) {
+        case Kind::text_box:
+            out_ << "<input type=\"text\" inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" "
+                    "autocapitalize=\"off\""
+                 << naming(e) << box(e, origin, visible) << " value=\"" << shown << "\""
+                 << (e.enabled ? "" : " disabled") << ">";
+            break;
+        case Kind::label: out_ << "<span" << naming(e) << box(e, origin, visible) << ">" << shown << "</span>"; break;
+        case Kind::check_box:
+            out_ << "<label" << box(e, origin, visible) << "><input type=\"checkbox\"" << naming(e)
+                 << (ticked(e.id) ? " checked" : "")
+                 << "><span>" << shown << "</span></label>";
+            break;
+        case Kind::command_button:
+            out_ << "<button type=\"button\"" << naming(e) << box(e, origin, visible) << ">" << shown << "</button>";
+            break;
+        case Kind::image_box:
+            out_ << "<img alt=\"\"" << naming(e) << box(e, origin, visible)
+                 << attribute("src", picture_file(*e.look.picture)) << " width=\"" << e.rect.width
+                 << "\" height=\"" << e.rect.height << "\">";
+            break;
+        case Kind::line:
+            out_ << "<div aria-hidden=\"true\"" << attribute("id", e.name) << box(e, origin, visible) << "></div>";
+            break;
+        }
+        if (e.look.figure) {
+            // The figure as it shows where it does not fit its box (PageView::fit).
+            std::string classes = e.kind == Kind::text_box ? "fitted in_box" : "fitted";
+            if (e.look.colours) classes += " paired";
+            out_ << "<span" << attribute("class", classes) << attribute("style", style(e, origin))
+                 << " aria-hidden=\"true\" hidden></span></span>";
+        }
+        out_ << "\n";
+    }
+
+    [[nodiscard]] bool ticked(Control control) const
+    {
+        return visit(control, [this](auto id) {
+            if constexpr (std::is_same_v<decltype(id), CheckBox>) {
+                return model_.value(id) == 1;
+            } else {
+                return false;
+            }
+        });
+    }
+
+    const Window& model_;
+    std::ostream& out_;
+};
+
+}  // namespace
+
+std::string html_text(std::string_view text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        case '\'': escaped += "&#39;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+StaticPage::StaticPage(const Window& model, UserActions& /*actions*/, std::ostream& out) : model_(model), out_(out)
+{
+}
+
+void StaticPage::show_message(const Message& message)
+{
+    throw std::logic_error("a message while the first window is written: " + std::string(message.prompt));
+}
+
+void StaticPage::show()
+{
+    Writer(model_, out_).window();
+}
+
+}  // namespace ui::web
