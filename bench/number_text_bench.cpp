@@ -4,13 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cfloat>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "calc/charconv_fallback.h"
 #include "calc/errors.h"
 #include "calc/number_text.h"
 
@@ -126,23 +123,6 @@ BENCHMARK_CAPTURE(write_value, one_third, 1.0 / 3.0);
 BENCHMARK_CAPTURE(write_value, one_e_minus_5, 1e-05);
 BENCHMARK_CAPTURE(write_value, one_e_15, 1e15);
 BENCHMARK_CAPTURE(write_value, ratio_10_2, 10.2);
-
-// The %.15g text alone, through the writing that stands in where the
-// standard library has no std::to_chars for doubles; the extremes of the
-// range take the longest exact comparisons.
-void write_fallback(benchmark::State& state, double value)
-{
-    std::array<char, 32> buffer{};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(value);
-        benchmark::DoNotOptimize(calc::fallback::to_chars_15g(buffer.begin(), buffer.end(), value));
-    }
-}
-BENCHMARK_CAPTURE(write_fallback, one, 1.0);
-BENCHMARK_CAPTURE(write_fallback, one_third, 1.0 / 3.0);
-BENCHMARK_CAPTURE(write_fallback, ratio_10_2, 10.2);
-BENCHMARK_CAPTURE(write_fallback, largest_double, DBL_MAX);
-BENCHMARK_CAPTURE(write_fallback, smallest_denormal, 4.9406564584124654E-324);
 
 }  // namespace
 

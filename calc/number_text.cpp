@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -192,7 +193,7 @@ bool try_exact_fast_path(const Decimal& decimal, double& result)
 // The conversions of the "C" forms: the correctly rounded double of
 // digits, "e" and a power of ten; the text of printf's %.15g. The standard
 // library's wherever it has them for doubles (it says so with
-// __cpp_lib_to_chars), our own otherwise.
+// __cpp_lib_to_chars), as libstdc++ has natively and on MinGW.
 #if defined(__cpp_lib_to_chars)
 std::from_chars_result read_c_form(const char* first, const char* last, double& value)
 {
@@ -202,15 +203,27 @@ std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
 {
     return std::to_chars(first, last, value, std::chars_format::general, 15);
 }
-#else
+#elif defined(__EMSCRIPTEN__)
+// The WebAssembly build's libc++ has neither. Reading goes through
+// fast_float; writing through the C library, emscripten's musl, whose %.15g
+// is exact and correctly rounded (WebAssembly always rounds to nearest, ties
+// to even). Other C libraries take printf's decimal point from the process
+// locale; in the module it is always ".": the module never calls setlocale,
+// so it runs in the "C" locale, and musl writes a fixed "." whatever the
+// locale. Any other library without the standard conversions stops the
+// build here rather than write through a printf that a locale could change.
 std::from_chars_result read_c_form(const char* first, const char* last, double& value)
 {
     return fallback::from_chars(first, last, value);
 }
 std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
 {
-    return fallback::to_chars_15g(first, last, value);
+    const int length = std::snprintf(first, static_cast<std::size_t>(last - first), "%.15g", value);
+    if (length < 0 || length >= last - first) return {last, std::errc::value_too_large};
+    return {first + length, std::errc()};
 }
+#else
+#error "no floating-point std::from_chars and std::to_chars, and no C library known to write numbers without the locale"
 #endif
 
 }  // namespace

@@ -21,10 +21,6 @@
 #include <vector>
 #include <version>
 
-#ifndef FALLBACK_SAMPLES
-#define FALLBACK_SAMPLES 1000000
-#endif
-
 namespace {
 
 using calc::NotANumber;
@@ -361,28 +357,10 @@ TEST(number_text_writing, every_written_text_reads_back)
     EXPECT_EQ(to_number(to_text(1.0)), 1.0);
 }
 
-// The conversions that stand in where the standard library lacks them for
-// doubles: the boundaries of the range, exact ties, the %g layout.
+// The reading that stands in where the standard library lacks it for
+// doubles: the boundaries of the range.
 TEST(number_text_fallback, converts_the_edge_cases_as_the_standard_says)
 {
-    const std::vector<Written> written = {
-        {0.0, "0"}, {-0.0, "-0"}, {16000, "16000"}, {-0.001, "-0.001"}, {0.0001, "0.0001"},
-        {1e-5, "1e-05"}, {1.0 / 3, "0.333333333333333"}, {123456789012345, "123456789012345"},
-        {123456789012345.5, "123456789012346"}, {123456789012344.5, "123456789012344"},
-        {1000000000000005, "1e+15"}, {1000000000000015, "1.00000000000002e+15"},
-        {999999999999999.6, "1e+15"}, {1e23, "1e+23"}, {DBL_MAX, "1.79769313486232e+308"},
-        {std::nextafter(DBL_MIN, 0.0), "2.2250738585072e-308"},
-        {4.9406564584124654E-324, "4.94065645841247e-324"}, {-HUGE_VAL, "-inf"},
-    };
-    for (const auto& [value, text] : written) {
-        std::array<char, 32> buffer{};
-        const auto result = calc::fallback::to_chars_15g(buffer.begin(), buffer.end(), value);
-        EXPECT_EQ(std::string(buffer.data(), result.ptr), text);
-    }
-    std::array<char, 16> short_buffer{};
-    EXPECT_EQ(calc::fallback::to_chars_15g(short_buffer.begin(), short_buffer.end(), 1.0 / 3).ec,
-              std::errc::value_too_large);
-
     constexpr auto beyond = std::errc::result_out_of_range;
     const double untouched = 7;
     const std::vector<std::tuple<const char*, std::errc, double>> read = {
@@ -397,8 +375,8 @@ TEST(number_text_fallback, converts_the_edge_cases_as_the_standard_says)
     }
 }
 
-// Where the standard library has both conversions, it judges ours: on a
-// million random bit patterns, and on the reading vectors in the "C" form.
+// Where the standard library has the reading, it judges ours: on the texts
+// of a million random bit patterns, and on the reading vectors in the "C" form.
 TEST(number_text_fallback, agrees_with_the_standard_library)
 {
 #if defined(__cpp_lib_to_chars)
@@ -410,17 +388,14 @@ TEST(number_text_fallback, agrees_with_the_standard_library)
         return a.ptr == b.ptr && a.ec == b.ec && bits(ours) == bits(theirs);
     };
     std::mt19937_64 random(1729);
-    for (int i = 0; i < FALLBACK_SAMPLES; ++i) {
+    for (int i = 0; i < 1'000'000; ++i) {
         const double x = from_bits(random());
-        std::array<char, 48> ours{};
-        std::array<char, 48> theirs{};
-        const auto a = calc::fallback::to_chars_15g(ours.begin(), ours.end(), x);
-        const auto b = std::to_chars(theirs.begin(), theirs.end(), x, std::chars_format::general, 15);
-        const std::string text(theirs.data(), b.ptr);
-        ASSERT_EQ(std::string(ours.data(), a.ptr), text);
+        std::array<char, 48> buffer{};
+        const auto b = std::to_chars(buffer.begin(), buffer.end(), x, std::chars_format::general, 15);
+        const std::string text(buffer.data(), b.ptr);
         // The written text, and one of more digits than fast paths take.
-        const auto c = std::to_chars(theirs.begin(), theirs.end(), x, std::chars_format::scientific, 20);
-        ASSERT_TRUE(same_reading(text) && same_reading(std::string(theirs.data(), c.ptr))) << text;
+        const auto c = std::to_chars(buffer.begin(), buffer.end(), x, std::chars_format::scientific, 20);
+        ASSERT_TRUE(same_reading(text) && same_reading(std::string(buffer.data(), c.ptr))) << text;
     }
     for (const auto& [text, value] : load_reading_vectors(PARSE_CORPUS)) {
         std::string c_form;
@@ -431,7 +406,7 @@ TEST(number_text_fallback, agrees_with_the_standard_library)
         ASSERT_TRUE(same_reading(c_form)) << c_form;
     }
 #else
-    GTEST_SKIP() << "no floating-point std::from_chars and std::to_chars";
+    GTEST_SKIP() << "no floating-point std::from_chars";
 #endif
 }
 
