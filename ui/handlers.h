@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -35,38 +34,24 @@ void txt_wh_Change(Window& window);
 void cmd_berechnen_Click(Window& window);
 }  // namespace handlers
 
-enum class Event : std::uint8_t { load, change, click };
-
+// A row of the binding table: the source's one event (Load of the window,
+// Change of a text box, Click of the check box or the button) runs the
+// handler.
 struct Binding {
     std::optional<Control> source;  // none: the window itself
-    Event event;
     void (*handler)(Window&);
 };
 
 // Every event that runs code, and nothing else: no other event of any
 // control has a handler.
 inline constexpr std::array<Binding, 6> event_bindings = {{
-    {std::nullopt, Event::load, handlers::korvantelo_Load},
-    {Control::chk_Spannungswandler, Event::click, handlers::chk_Spannungswandler_Click},
-    {Control::txt_spannungswandler, Event::change, handlers::txt_spannungswandler_Change},
-    {Control::txt_stromwandler, Event::change, handlers::txt_stromwandler_Change},
-    {Control::txt_wh, Event::change, handlers::txt_wh_Change},
-    {Control::cmd_berechnen, Event::click, handlers::cmd_berechnen_Click},
+    {std::nullopt, handlers::korvantelo_Load},
+    {Control::chk_Spannungswandler, handlers::chk_Spannungswandler_Click},
+    {Control::txt_spannungswandler, handlers::txt_spannungswandler_Change},
+    {Control::txt_stromwandler, handlers::txt_stromwandler_Change},
+    {Control::txt_wh, handlers::txt_wh_Change},
+    {Control::cmd_berechnen, handlers::cmd_berechnen_Click},
 }};
-
-// Whether a row names the one event its source has: Load the window's,
-// Change a text box's, Click a check box's or button's.
-[[nodiscard]] constexpr bool names_own_event(const Binding& binding)
-{
-    if (!binding.source) return binding.event == Event::load;
-    switch (info(*binding.source).kind) {
-    case Kind::text_box: return binding.event == Event::change;
-    case Kind::check_box:
-    case Kind::command_button: return binding.event == Event::click;
-    default: return false;
-    }
-}
-static_assert(std::all_of(event_bindings.begin(), event_bindings.end(), names_own_event));
 
 // Attaches the handlers of the table to the window.
 void bind_event_handlers(Window& window);
