@@ -21,7 +21,9 @@ JOBS         ?= $(shell nproc)
 # so that they keep compiling, and run only by `make bench`. weston and
 # qt6-wayland: the end-to-end test of the program as a native Wayland client.
 # libfast-float-dev: the reading that calc/charconv_fallback.cpp builds on.
-PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev libfast-float-dev qt6-base-dev \
+# nlohmann-json3-dev: the scenario table that every front-end's driver reads.
+PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev libfast-float-dev nlohmann-json3-dev \
+            qt6-base-dev \
             qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
             xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
             weston qt6-wayland \
@@ -164,7 +166,7 @@ WINDOWS_DIR ?= build-windows
 # own fonts (MS Sans Serif among them) and the X libraries that its display
 # driver loads, Xvfb and xauth for xvfb-run, zip.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
-                    googletest libfast-float-dev libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
+                    googletest libfast-float-dev nlohmann-json3-dev libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
                     libxcursor1 libxfixes3 xvfb xauth zip python3
 WINDOWS_ZIP := $(WINDOWS_DIR)/Korvantelo-windows-x64.zip
 WITH_WINE := tests/win32/with-wine
@@ -189,7 +191,7 @@ windows:
 test-windows: windows
 	$(WITH_WINE) 96 env KORVANTELO_SCREEN_DPI=96 ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
 	$(WITH_WINE) 144 env KORVANTELO_SCREEN_DPI=144 ctest --test-dir $(WINDOWS_DIR) --output-on-failure \
-		-R window_win32_test
+		-R 'window_win32_test|scenario_win32_test'
 
 screenshot-windows: windows
 	$(WITH_WINE) 96 tests/win32/wine-run $(WINDOWS_DIR)/tests/win32/capture_window.exe \
