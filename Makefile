@@ -157,7 +157,8 @@ clean-fuzz:
 # in a Wine prefix made once per user in ~/.cache/korvantelo.
 #   make windows             $(WINDOWS_DIR)/Korvantelo.exe and the ZIP to hand out
 #   make test-windows        the unit tests, the window driven from outside, the version record
-#   make screenshot-windows  docs/window-windows.png (96 dpi) and docs/window-windows-144dpi.png
+#   make screenshot-windows  docs/window-windows.png (96 dpi), docs/window-windows-144dpi.png and
+#                            docs/window-windows-exponent.png (a result wider than its box)
 #   make bench-windows       start-up against a bare Win32 window, and the .exe's size
 WINDOWS_DIR ?= build-windows
 # The cross compiler and resource compiler, zlib and GoogleTest for the
@@ -200,6 +201,9 @@ screenshot-windows: windows
 		$(WINDOWS_DIR)/Korvantelo.exe $(WINDOWS_DIR)/window-144.bmp
 	python3 tests/win32/bmp_to_png.py $(WINDOWS_DIR)/window-96.bmp docs/window-windows.png
 	python3 tests/win32/bmp_to_png.py $(WINDOWS_DIR)/window-144.bmp docs/window-windows-144dpi.png
+	$(WITH_WINE) 96 tests/win32/wine-run $(WINDOWS_DIR)/tests/win32/capture_window.exe --exponent \
+		$(WINDOWS_DIR)/Korvantelo.exe $(WINDOWS_DIR)/window-exponent.bmp
+	python3 tests/win32/bmp_to_png.py $(WINDOWS_DIR)/window-exponent.bmp docs/window-windows-exponent.png
 
 bench-windows: windows
 	$(WITH_WINE) 96 tests/win32/wine-run $(WINDOWS_DIR)/bench/win32/startup_bench.exe \

@@ -3,6 +3,8 @@
 //   window.png          as the program starts
 //   window-voltage.png  voltage transformer ticked, figures typed, Berechnen pressed
 //   window-dark.png     the same under a dark colour scheme of the desktop
+//   window-exponent.png Wh 1, Impulse 350000, Berechnen: a result too wide
+//                       for its box, its exponent in sight
 //   message.png         the input-error message
 // With a name, only the second of these, as <folder>/<name>.png; with
 // QT_SCALE_FACTOR set it shows the window as a HiDPI screen does:
@@ -32,28 +34,34 @@ void save(QWidget& widget, const QString& path)
     std::printf("%s\n", qPrintable(path));
 }
 
-// Ticks the voltage transformer, types the figures and presses Berechnen,
-// as the user does: in the widgets.
+// Types over the whole text of a box, as the user does: in the widget.
+void type(const ui::qt::WindowView& view, ui::Control box, const QString& text)
+{
+    auto* edit = static_cast<QLineEdit*>(view.widget(box));
+    edit->selectAll();
+    edit->insert(text);
+}
+
+void press_berechnen(const ui::qt::WindowView& view)
+{
+    static_cast<QAbstractButton*>(view.widget(ui::Control::cmd_berechnen))->click();
+}
+
+// Ticks the voltage transformer, types the figures and presses Berechnen.
 void fill_in(const ui::qt::WindowView& view)
 {
-    const auto type = [&view](ui::Control box, const QString& text) {
-        auto* edit = static_cast<QLineEdit*>(view.widget(box));
-        edit->selectAll();
-        edit->insert(text);
-    };
     static_cast<QAbstractButton*>(view.widget(ui::Control::chk_Spannungswandler))->click();
-    type(ui::Control::txt_spannungswandler, QStringLiteral("20000"));
-    type(ui::Control::txt_stromwandler, QStringLiteral("400"));
-    type(ui::Control::txt_impulse, QStringLiteral("1000"));
-    static_cast<QAbstractButton*>(view.widget(ui::Control::cmd_berechnen))->click();
+    type(view, ui::Control::txt_spannungswandler, QStringLiteral("20000"));
+    type(view, ui::Control::txt_stromwandler, QStringLiteral("400"));
+    type(view, ui::Control::txt_impulse, QStringLiteral("1000"));
+    press_berechnen(view);
 }
 
 // A window of its own, filled in, saved under the application's palette.
 void save_filled_in(const QString& path)
 {
     ui::qt::Program window;
-    window.model().load();
-    window.view().show();
+    window.start();
     fill_in(window.view());
     save(window.view(), path);
 }
@@ -90,11 +98,19 @@ int main(int argc, char** argv)
     ui::qt::Program window;
     ui::Window& model = window.model();
     ui::qt::WindowView& view = window.view();
-    model.load();
-    view.show();
+    window.start();
     save(view, folder.filePath("window.png"));
     fill_in(view);
     save(view, folder.filePath("window-voltage.png"));
+
+    {
+        ui::qt::Program exponent;
+        exponent.start();
+        type(exponent.view(), ui::Control::txt_impulse, QStringLiteral("350000"));
+        type(exponent.view(), ui::Control::txt_wh, QStringLiteral("1"));
+        press_berechnen(exponent.view());
+        save(exponent.view(), folder.filePath("window-exponent.png"));
+    }
 
     const QPalette desktop = QApplication::palette();
     QApplication::setPalette(widget_testing::dark_palette());

@@ -1,14 +1,18 @@
 // Not a test: starts Korvantelo.exe, waits until its window has painted, and
 // writes the window as the screen shows it, frame included, into a 24-bit
-// BMP file (make screenshot-windows turns it into a PNG).
+// BMP file (make screenshot-windows turns it into a PNG). With --exponent,
+// first types Impulse 350000 and Wh 1 and presses Berechnen, so that the
+// result is wider than its box.
 //
-//   capture_window <Korvantelo.exe> <out.bmp>
+//   capture_window [--exponent] <Korvantelo.exe> <out.bmp>
 
 #include <windows.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tests/win32/driver.h"
@@ -48,15 +52,32 @@ void write_bmp(const char* path, HBITMAP bitmap, int width, int height)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fputs("usage: capture_window <Korvantelo.exe> <out.bmp>\n", stderr);
+    const bool exponent = argc == 4 && std::string_view(argv[1]) == "--exponent";
+    if (argc != 3 && !exponent) {
+        std::fputs("usage: capture_window [--exponent] <Korvantelo.exe> <out.bmp>\n", stderr);
         return 2;
     }
+    const char* out = argv[argc - 1];
     try {
-        driver::Process program(ui::win32::wide(argv[1]));
+        driver::Process program(ui::win32::wide(argv[argc - 2]));
         WaitForInputIdle(program.handle(), 20000);
         HWND window = driver::find_window(program, ui::win32::wide(ui::window_caption).c_str());
         driver::bring_to_front(window);
+        if (exponent) {
+            // From the first focus, Impulse: its figure, Shift+Tab round to
+            // Wh, then Tab on to Berechnen.
+            driver::Keyboard keyboard;
+            const HWND result = driver::control(window, ui::Control::txt_ergebnis);
+            for (const auto& [back, text] : {std::pair{false, L"350000"}, {true, L"1"}}) {
+                if (back) keyboard.press(VK_TAB, true);
+                keyboard.press(VK_HOME);
+                keyboard.press(VK_END, true);
+                keyboard.type(text);
+            }
+            for (int i = 0; i < 3; ++i) keyboard.press(VK_TAB);
+            keyboard.press(VK_SPACE);
+            driver::wait_until([&] { return !driver::text(result).empty(); }, "the result");
+        }
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         Sleep(1000);  // let the paint reach the screen
         RECT r{};
@@ -71,11 +92,11 @@ int main(int argc, char** argv)
         SelectObject(memory, old);
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
-        write_bmp(argv[2], bitmap, width, height);
+        write_bmp(out, bitmap, width, height);
         DeleteObject(bitmap);
         RECT client{};
         GetClientRect(window, &client);
-        std::printf("%s: window %dx%d, client area %ldx%ld\n", argv[2], width, height, client.right, client.bottom);
+        std::printf("%s: window %dx%d, client area %ldx%ld\n", out, width, height, client.right, client.bottom);
         PostMessageW(window, WM_CLOSE, 0, 0);
         return static_cast<int>(program.wait_for_exit());
     } catch (const std::exception& e) {
