@@ -1,10 +1,11 @@
 // The floors: the least that Qt 6 Widgets costs for a window like ours. The
 // same kinds and numbers of widgets (6 line edits, 17 text labels, 2
 // pictures, 1 check box, 1 push button, 12 one-pixel line widgets) at the
-// same absolute places and in the same fonts, in a fixed-size tool window,
-// and nothing else: no model, no handlers, no style, no translation, no
-// icon. Typing into the current transformer box puts its text into the ratio
-// label, so that a keystroke repaints the same two widgets as in our window.
+// places and in the fonts of the view plan that our window is built from,
+// in a fixed-size tool window, and nothing else: no model, no handlers, no
+// style, no groups, no translation, no icon. Typing into the current
+// transformer box puts its text into the ratio label, so that a keystroke
+// repaints the same two widgets as in our window.
 //
 // Built twice. korvantelo_floor shows our two pictures, read from Qt
 // resources by file name as a plain Qt program would (the JPEG through
@@ -17,7 +18,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,27 +26,16 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include <algorithm>
 #include <array>
 
-#include "ui/controls.h"
-#include "ui/layout.h"
+#include "ui/plan.h"
+#include "ui/qt/fonts.h"
 
 namespace {
 
 QString qt_text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The face that our window's font resolves to on Debian.
-QFont floor_font(ui::layout::Font font)
-{
-    const auto [pixel_height, bold] = ui::layout::font_info(font);
-    QFont result(QStringLiteral("Liberation Sans"));
-    result.setPixelSize(pixel_height);
-    result.setBold(bold);
-    return result;
 }
 
 #ifdef FLOOR_PAINTED_PICTURES
@@ -70,28 +59,27 @@ private:
 };
 #endif
 
-QWidget* make_picture(ui::Control id, QWidget* parent)
+QWidget* make_picture(const ui::plan::Entry& e, QWidget* parent)
 {
-    const bool panel = id == ui::Control::Image1;
 #ifdef FLOOR_PAINTED_PICTURES
-    return new PaintedPicture(panel ? QSize(184, 157) : QSize(584, 39), panel ? Qt::darkBlue : Qt::darkCyan,
-                              parent);
+    const bool panel = *e.look.picture == ui::Picture::panel;
+    return new PaintedPicture(QSize(e.rect.width, e.rect.height), panel ? Qt::darkBlue : Qt::darkCyan, parent);
 #else
     auto* label = new QLabel(parent);
-    label->setPixmap(QPixmap(panel ? QStringLiteral(":/art/image1.jpg") : QStringLiteral(":/art/image2.bmp")));
+    label->setPixmap(QPixmap(QStringLiteral(":/art/") + qt_text(ui::picture_file(*e.look.picture))));
     return label;
 #endif
 }
 
-QWidget* make_widget(const ui::ControlInfo& control, QWidget* parent)
+QWidget* make_widget(const ui::plan::Entry& e, QWidget* parent)
 {
-    const QString text = qt_text(control.initial);
-    switch (control.kind) {
+    const QString text = qt_text(ui::info(e.id).initial);
+    switch (e.kind) {
     case ui::Kind::text_box: return new QLineEdit(text, parent);
     case ui::Kind::label: return new QLabel(text, parent);
     case ui::Kind::check_box: return new QCheckBox(text, parent);
     case ui::Kind::command_button: return new QPushButton(text, parent);
-    case ui::Kind::image_box: return make_picture(control.id, parent);
+    case ui::Kind::image_box: return make_picture(e, parent);
     case ui::Kind::line: {
         auto* line = new QWidget(parent);
         line->setBackgroundRole(QPalette::Text);
@@ -102,37 +90,26 @@ QWidget* make_widget(const ui::ControlInfo& control, QWidget* parent)
     return nullptr;
 }
 
-void place(QWidget* w, ui::Control id)
-{
-    if (const auto p = ui::layout::placement(id)) {
-        const auto r = ui::layout::pixel_rect(*p);
-        w->setGeometry(r.left, r.top, r.width, r.height);
-        w->setFont(floor_font(p->font));
-    } else if (const auto l = ui::layout::line_placement(id)) {
-        const auto r = ui::layout::line_rect(*l);
-        w->setGeometry(r.left, r.top, r.width, r.height);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    const ui::plan::Plan& plan = ui::plan::base;
     QWidget window;
-    window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint);
+    window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     window.setAttribute(Qt::WA_QuitOnClose, true);
-    window.setFixedSize(ui::layout::pixels(ui::layout::client_width),
-                        ui::layout::pixels(ui::layout::client_height));
-    window.setFont(floor_font(ui::layout::Font::regular_8));
+    window.setFixedSize(plan.width(), plan.height());
+    const QStringList faces = ui::qt::window_faces();
+    window.setFont(ui::qt::window_font(plan.font(), faces));
 
     std::array<QWidget*, ui::control_count> widgets{};
-    for (const auto& control : ui::control_table) {
-        QWidget* w = make_widget(control, &window);
-        place(w, control.id);
-        if (!control.visible) w->hide();
-        widgets[ui::index(control.id)] = w;
+    for (const ui::plan::Entry& e : plan.entries()) {
+        QWidget* w = make_widget(e, &window);
+        w->setGeometry(e.rect.left, e.rect.top, e.rect.width, e.rect.height);
+        if (e.kind != ui::Kind::line) w->setFont(ui::qt::window_font(e.font, faces));
+        if (!e.visible) w->hide();
+        widgets[ui::index(e.id)] = w;
     }
 
     auto* current = static_cast<QLineEdit*>(widgets[ui::index(ui::Control::txt_stromwandler)]);

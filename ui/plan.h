@@ -241,6 +241,8 @@ public:
     [[nodiscard]] constexpr int width() const { return layout::pixels(layout::client_width, dpi_); }
     [[nodiscard]] constexpr int height() const { return layout::pixels(layout::client_height, dpi_); }
     [[nodiscard]] constexpr int dpi() const { return dpi_; }
+    // The window's own font: that of every control the layout names no other for.
+    [[nodiscard]] constexpr Font font() const { return detail::font(layout::Font::regular_8, dpi_); }
 
     // The controls from the top of the stacking down.
     [[nodiscard]] constexpr std::array<Control, control_count> stacking() const

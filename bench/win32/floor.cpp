@@ -1,36 +1,36 @@
 // The Windows floor: the least that Win32 costs for a window like ours. The
-// same controls (EDIT, STATIC, BUTTON) at the same places, in the same fonts
-// and stacking, the same two pictures and twelve lines painted by the
-// window, the same frame and manifest, a dialog-style message loop, and
-// nothing else: no model, no handlers, no own colours, no icon.
+// same windows (EDIT, STATIC, BUTTON, of the classes and styles the view
+// makes) at the places, in the fonts and in the stacking of the view plan,
+// the same two pictures and twelve lines painted by the window, the same
+// frame and manifest, a dialog-style message loop, and nothing else: no
+// model, no handlers, no groups, no own colours, no icon.
 //
 // bench/win32/startup_bench runs it beside Korvantelo.exe; what we spend
 // beyond it is our own.
 
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
+#include <string_view>
+#include <utility>
 
-#include "ui/controls.h"
-#include "ui/layout.h"
+#include "ui/plan.h"
+#include "ui/win32/native.h"
 #include "ui/win32/resources.h"
 
 namespace {
 
 struct Floor {
-    UINT dpi = USER_DEFAULT_SCREEN_DPI;
+    ui::plan::Plan plan{USER_DEFAULT_SCREEN_DPI};
     HBITMAP panel = nullptr;
     HBITMAP banner = nullptr;
-    int px(int twips) const { return ui::layout::pixels(twips, static_cast<int>(dpi)); }
 };
 
-void blit(HDC dc, const Floor& floor, ui::Control id, HBITMAP picture)
+void blit(HDC dc, const ui::plan::Entry& e, HBITMAP picture)
 {
-    const auto place = ui::layout::pixel_rect(*ui::layout::placement(id), static_cast<int>(floor.dpi));
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture);
-    BitBlt(dc, place.left, place.top, place.width, place.height, source, 0, 0, SRCCOPY);
+    BitBlt(dc, e.rect.left, e.rect.top, e.rect.width, e.rect.height, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
 }
@@ -42,13 +42,12 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        for (const auto& line : ui::layout::lines) {
-            const auto l = ui::layout::line_rect(line, static_cast<int>(floor->dpi));
-            const RECT r{l.left, l.top, l.left + l.width, l.top + l.height};
+        for (const auto& e : floor->plan.entries()) {
+            if (e.look.picture) blit(dc, e, *e.look.picture == ui::Picture::panel ? floor->panel : floor->banner);
+            if (e.kind != ui::Kind::line) continue;
+            const RECT r{e.rect.left, e.rect.top, e.rect.left + e.rect.width, e.rect.top + e.rect.height};
             FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOWTEXT));
         }
-        blit(dc, *floor, ui::Control::Image1, floor->panel);
-        blit(dc, *floor, ui::Control::Image2, floor->banner);
         EndPaint(window, &ps);
         return 0;
     }
@@ -60,65 +59,69 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l)
     }
 }
 
+HBITMAP picture(HINSTANCE instance, ui::Picture which)
+{
+    return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(ui::win32::picture_resource(which)),
+                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     Floor floor;
-    floor.panel = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(KORVANTELO_PANEL_BITMAP),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    floor.banner = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(KORVANTELO_BANNER_BITMAP),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    floor.panel = picture(instance, ui::Picture::panel);
+    floor.banner = picture(instance, ui::Picture::banner);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"KorvanteloFloor";
     RegisterClassExW(&wc);
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Korvantelo floor", style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(ui::win32::frame_ex_style, wc.lpszClassName, L"Korvantelo floor",
+                                  ui::win32::frame_style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
+                                  instance, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&floor));
-    floor.dpi = GetDpiForWindow(window);
+    floor.plan = ui::plan::Plan(static_cast<int>(GetDpiForWindow(window)));
 
-    std::array<HFONT, 5> fonts{};
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const auto [height, bold] = ui::layout::font_info(static_cast<ui::layout::Font>(i));
-        fonts[i] = CreateFontW(-MulDiv(height, static_cast<int>(floor.dpi), USER_DEFAULT_SCREEN_DPI), 0, 0, 0,
-                               bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
-    }
-    for (const auto& control : ui::control_table) {
-        const auto place = ui::layout::placement(control.id);
-        const wchar_t* type = nullptr;
-        DWORD child_style = WS_CHILD | WS_CLIPSIBLINGS;
-        DWORD ex_style = 0;
-        switch (control.kind) {
-        case ui::Kind::text_box: type = L"EDIT"; child_style |= ES_AUTOHSCROLL; ex_style = WS_EX_CLIENTEDGE; break;
-        case ui::Kind::label: type = L"STATIC"; child_style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
-        case ui::Kind::check_box: type = L"BUTTON"; child_style |= BS_AUTOCHECKBOX; break;
-        case ui::Kind::command_button: type = L"BUTTON"; child_style |= BS_PUSHBUTTON; break;
-        default: continue;
+    // A font for each control, as few as the plan names.
+    std::array<std::pair<ui::plan::Font, HFONT>, ui::control_count> fonts{};
+    std::size_t made = 0;
+    const auto font = [&](const ui::plan::Font& wanted) {
+        for (std::size_t i = 0; i < made; ++i) {
+            if (fonts[i].first.pixel_height == wanted.pixel_height && fonts[i].first.bold == wanted.bold) {
+                return fonts[i].second;
+            }
         }
-        if (control.tab_stop) child_style |= WS_TABSTOP;
-        if (!control.enabled) child_style |= WS_DISABLED;
-        if (control.visible) child_style |= WS_VISIBLE;
-        wchar_t text[64] = {};
-        MultiByteToWideChar(CP_UTF8, 0, control.initial.data(), static_cast<int>(control.initial.size()), text, 63);
-        HWND child = CreateWindowExW(ex_style, type, text, child_style, floor.px(place->left), floor.px(place->top),
-                                     floor.px(place->width), floor.px(place->height), window,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::win32::control_id(control.id))),
+        fonts[made] = {wanted, ui::win32::create_font(wanted)};
+        return fonts[made++].second;
+    };
+    HWND above = HWND_TOP;
+    for (const ui::Control id : floor.plan.stacking()) {
+        const ui::plan::Entry& e = floor.plan[id];
+        const auto kind = ui::win32::native_class(e.kind);
+        if (!kind) continue;
+        const std::string_view initial = ui::info(id).initial;
+        std::array<wchar_t, 64> text{};
+        MultiByteToWideChar(CP_UTF8, 0, initial.data(), static_cast<int>(initial.size()), text.data(), 63);
+        HWND child = CreateWindowExW(kind->ex_style, kind->name, text.data(),
+                                     kind->style | ui::win32::state_style(e, e.visible), e.rect.left, e.rect.top,
+                                     e.rect.width, e.rect.height, window,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::win32::control_id(id))),
                                      instance, nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[static_cast<std::size_t>(place->font)]), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(e.font)), FALSE);
+        SetWindowPos(child, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = child;
     }
-    RECT frame{0, 0, floor.px(ui::layout::client_width), floor.px(ui::layout::client_height)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, WS_EX_TOOLWINDOW, floor.dpi);
+    RECT frame{0, 0, floor.plan.width(), floor.plan.height()};
+    AdjustWindowRectExForDpi(&frame, ui::win32::frame_style, FALSE, ui::win32::frame_ex_style,
+                             static_cast<UINT>(floor.plan.dpi()));
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOW);
-    SetFocus(GetDlgItem(window, ui::win32::control_id(ui::Control::txt_impulse)));
+    SetFocus(GetDlgItem(window, ui::win32::control_id(floor.plan.first_focus())));
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -126,6 +129,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    for (HFONT font : fonts) DeleteObject(font);
+    for (std::size_t i = 0; i < made; ++i) DeleteObject(fonts[i].second);
     return static_cast<int>(message.wParam);
 }

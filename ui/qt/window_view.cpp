@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,6 +29,7 @@
 
 #include "ui/art/art.h"
 #include "ui/art/pixel_file.h"
+#include "ui/qt/fonts.h"
 
 namespace ui::qt {
 namespace {
@@ -37,27 +37,6 @@ namespace {
 QString qt_text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The plan's faces, the first of them that is installed at the front: asked
-// for a missing face, Qt would first sort every installed font against it,
-// at every start, only to take the same stand-in.
-QStringList window_faces()
-{
-    QStringList faces;
-    for (const std::string_view face : layout::faces) faces.append(qt_text(face));
-    const auto present = std::find_if(faces.begin(), faces.end(), QFontDatabase::hasFamily);
-    if (present != faces.end()) faces.move(static_cast<qsizetype>(present - faces.begin()), 0);
-    return faces;
-}
-
-QFont font_of(const plan::Font& font, const QStringList& faces)
-{
-    QFont result(faces.front());
-    result.setFamilies(faces);
-    result.setPixelSize(font.pixel_height);
-    result.setBold(font.bold);
-    return result;
 }
 
 QRect qt_rect(const layout::Rect& r)
@@ -208,7 +187,7 @@ WindowView::WindowView(const Window& model, UserActions& actions) : actions_(act
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     const QStringList faces = window_faces();
-    setFont(font_of(plan[Control::Label7].font, faces));
+    setFont(window_font(plan.font(), faces));
 
     // The layout is made for classic controls: sunken 3D text boxes 19
     // pixels high, a small square tick box, a plain raised button. Qt's
@@ -230,7 +209,7 @@ WindowView::WindowView(const Window& model, UserActions& actions) : actions_(act
         w->setObjectName(qt_text(e.name));
         const QPoint origin = parent->mapTo(this, QPoint(0, 0));
         w->setGeometry(qt_rect(e.rect).translated(-origin));
-        w->setFont(font_of(e.font, faces));
+        w->setFont(window_font(e.font, faces));
         w->setEnabled(e.enabled);
         w->setFocusPolicy(e.focus != 0 ? Qt::StrongFocus : Qt::NoFocus);
         if (!e.visible) w->setVisible(false);

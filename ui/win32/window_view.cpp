@@ -19,11 +19,6 @@ namespace {
 
 constexpr wchar_t window_class[] = L"Korvantelo";
 
-// A fixed tool window: a narrow title bar with the close button only, no
-// minimise or maximise button, no sizing border, no taskbar button.
-constexpr DWORD frame_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD frame_ex_style = WS_EX_TOOLWINDOW;
-
 // How wide a tooltip grows before it wraps its hint, in twips (4 inches).
 constexpr int tooltip_width = 5760;
 
@@ -168,54 +163,42 @@ std::optional<Control> WindowView::control_of(HWND child)
     return control_table[static_cast<std::size_t>(at)].id;
 }
 
-HWND WindowView::create_child(int id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text)
+HWND WindowView::create_child(int id, const NativeClass& kind, DWORD style, std::string_view text)
 {
-    style |= WS_CHILD | WS_CLIPSIBLINGS;  // overlapping controls drawn by their stacking
-    HWND hwnd = CreateWindowExW(ex_style, type, wide(text).c_str(), style, 0, 0, 0, 0, window_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    HWND hwnd = CreateWindowExW(kind.ex_style, kind.name, wide(text).c_str(), kind.style | style, 0, 0, 0, 0,
+                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     if (hwnd == nullptr) throw WindowsError("cannot create a control");
     return hwnd;
 }
 
-namespace {
-
-DWORD state_style(const plan::Entry& e, bool visible)
+HWND WindowView::create_control(Control id, std::string_view text)
 {
-    return (e.focus != 0 ? WS_TABSTOP : 0) | (e.enabled ? 0 : WS_DISABLED) | (visible ? WS_VISIBLE : 0);
+    return create_child(control_id(id), *native_class(info(id).kind), state_style(plan_[id], model_.visible(id)),
+                        text);
 }
-
-}  // namespace
 
 HWND WindowView::create(TextBox id)
 {
-    // The sunken 3D border.
-    HWND box = create_child(control_id(id), L"EDIT", ES_LEFT | ES_AUTOHSCROLL | state_style(plan_[id], model_.visible(id)),
-                            WS_EX_CLIENTEDGE, model_.text(id));
+    HWND box = create_control(id, model_.text(id));
     if (plan_[id].unlimited) SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
     return box;
 }
 
-// Opaque, text from the top-left corner, one line cut at the edge.
 HWND WindowView::create(Label id)
 {
-    return create_child(control_id(id), L"STATIC",
-                        SS_LEFTNOWORDWRAP | SS_NOPREFIX | state_style(plan_[id], model_.visible(id)), 0,
-                        model_.caption(id));
+    return create_control(id, model_.caption(id));
 }
 
 HWND WindowView::create(CheckBox id)
 {
-    HWND box = create_child(control_id(id), L"BUTTON", BS_AUTOCHECKBOX | state_style(plan_[id], model_.visible(id)),
-                            0, model_.caption(id));
+    HWND box = create_control(id, model_.caption(id));
     SendMessageW(box, BM_SETCHECK, model_.value(id) == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     return box;
 }
 
-// Neither default nor cancel button.
 HWND WindowView::create(CommandButton id)
 {
-    return create_child(control_id(id), L"BUTTON", BS_PUSHBUTTON | state_style(plan_[id], model_.visible(id)), 0,
-                        model_.caption(id));
+    return create_control(id, model_.caption(id));
 }
 
 // Windows tabs through the stacking and draws it: the group boxes on top,
@@ -227,8 +210,8 @@ void WindowView::create_controls(const Window& model)
     std::vector<HWND> order;
     for (const plan::GroupEntry& g : plan_.groups()) {
         const auto at = static_cast<std::size_t>(g.id);
-        groups_[at] = create_child(group_id(g.id), L"BUTTON", BS_GROUPBOX | WS_VISIBLE, WS_EX_TRANSPARENT,
-                                   model.caption(g.title));
+        groups_[at] = create_child(group_id(g.id), {L"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT},
+                                   WS_CHILD | WS_VISIBLE, model.caption(g.title));
         subclass(groups_[at], control_count + at);
         order.push_back(groups_[at]);
     }
@@ -292,9 +275,7 @@ void WindowView::apply_dpi(UINT dpi, const RECT* suggested)
             })) {
             continue;
         }
-        Font made(CreateFontW(-e.font.pixel_height, 0, 0, 0, e.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                              FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, wide(layout::faces.front()).c_str()));
+        Font made(create_font(e.font));
         if (!made) throw WindowsError("cannot make a font");
         fonts.emplace_back(e.font, std::move(made));
     }

@@ -14,6 +14,7 @@
 #include "ui/plan.h"
 #include "ui/program.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/native.h"
 #include "ui/window.h"
 
 struct IAccPropServices;
@@ -82,7 +83,8 @@ private:
     HWND create(CommandButton id);
     static HWND create(ImageBox /*id*/) { return nullptr; }  // painted by the window
     static HWND create(Line /*id*/) { return nullptr; }      // painted by the window
-    HWND create_child(int id, const wchar_t* type, DWORD style, DWORD ex_style, std::string_view text);
+    HWND create_child(int id, const NativeClass& kind, DWORD style, std::string_view text);
+    HWND create_control(Control id, std::string_view text);
     void create_controls(const Window& model);
     void subclass(HWND child, std::size_t at);
     void add_tooltips();
