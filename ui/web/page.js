@@ -43,12 +43,16 @@ function open_window(module) {
     }
 
     // The messages one after another, each modal; after a fault the window
-    // takes no more input.
+    // takes no more input, from before its message, so that no key pressed
+    // as the message closes reaches a box. WebKit leaves the caret in the
+    // box that had the focus, and keys typed then still edit that box, inert
+    // or not: the caret goes too.
     function tell(messages, ended) {
-        if (messages.length === 0) {
-            if (ended) window_element.inert = true;
-            return;
+        if (ended) {
+            window_element.inert = true;
+            document.getSelection().removeAllRanges();
         }
+        if (messages.length === 0) return;
         const dialog = document.getElementById("message");
         const [title, prompt] = messages[0];
         document.getElementById("message-title").textContent = title;
