@@ -219,8 +219,8 @@ clean-windows:
 #                        the service worker, icons, pictures) and $(WEB_DIR)/Korvantelo-web.zip
 #   make serve-web       serves $(WEB_DIR)/site on http://127.0.0.1:8080/
 #   make test-web        the model's tests under node, the number texts held byte for
-#                        byte against a native build, the page in headless Chromium
-#   make screenshot-web  docs/page-desktop.png and docs/page-phone.png
+#                        byte against a native build, the page in Chromium, Firefox and WebKit
+#   make screenshot-web  docs/page-*.png: desktop and phone, light and dark, in each engine
 #   make bench-web       the size of the module, the time to the first ratio and per keystroke
 WEB_DIR ?= build-web
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
@@ -228,10 +228,15 @@ WEB_DIR ?= build-web
 # side of the number-text comparison, googletest is GoogleTest's sources,
 # libfast-float-dev the reading that calc builds on where libc++ has none.
 WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
-# The page's test, screenshots and benchmark: Chromium driven through its
-# WebDriver by Debian's python3 with selenium, and the faces the window's
-# font falls back to.
-WEB_BROWSER_PACKAGES := chromium chromium-driver python3-selenium fonts-liberation2
+# The page's test and screenshots: the three engines (WebKitGTK's WebDriver
+# brings its MiniBrowser, which runs under Xvfb), Debian's python3 for the
+# site's server, and the faces the window's font falls back to. Node drives
+# them with the npm packages of tests/web/package-lock.json; npm comes with
+# nodejs where that is NodeSource's, else from Debian.
+WEB_BROWSER_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb python3 fonts-liberation2
+WEB_TEST_MODULES := tests/web/node_modules/.package-lock.json
+# The benchmark: Chromium through its WebDriver, by Debian's python3 with selenium.
+BENCH_WEB_PACKAGES := chromium chromium-driver python3-selenium fonts-liberation2
 
 .PHONY: web serve-web test-web screenshot-web bench-web clean-web
 
@@ -245,19 +250,24 @@ web:
 serve-web: web
 	/usr/bin/python3 tests/web/site_server.py $(WEB_DIR)/site 8080
 
-test-web: web
+# npm ci installs exactly the locked versions, and no browser of its own.
+$(WEB_TEST_MODULES): tests/web/package.json tests/web/package-lock.json
+	@command -v npm >/dev/null || scripts/ensure-packages npm
+	cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
+
+test-web: web $(WEB_TEST_MODULES)
 	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
 	ctest --test-dir $(WEB_DIR) --output-on-failure -j $(JOBS)
 	@cat $(WEB_DIR)/tests/web/agreement/summary.txt
 
-screenshot-web: web
+screenshot-web: web $(WEB_TEST_MODULES)
 	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
-	/usr/bin/python3 tests/web/render_screenshots.py $(WEB_DIR)/site docs
+	node tests/web/screenshots.js $(WEB_DIR)/site docs
 
 bench-web: web
-	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
+	@scripts/ensure-packages $(BENCH_WEB_PACKAGES)
 	/usr/bin/python3 bench/web/page_bench.py $(WEB_DIR)/site
 
 clean: clean-web
 clean-web:
-	rm -rf $(WEB_DIR)
+	rm -rf $(WEB_DIR) tests/web/node_modules

@@ -1,5 +1,6 @@
 """Debian's Chromium, headless, driven through Debian's chromedriver: for the
-browser test, the screenshots and the web benchmark.
+web benchmark (the page test and the screenshots drive the three engines
+from node, engines.js).
 
 Every browser starts with a profile of its own in a fresh folder, so that no
 cache, service worker or setting carries over from another run. As root

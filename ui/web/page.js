@@ -71,8 +71,12 @@ const page = {
     show(first) {
         if (!window_element.contains(document.activeElement)) controls[first].element.focus();
     },
+    // After a fault the window takes no more input. WebKit leaves the caret
+    // in the box that had the focus, and keys typed then still edit that
+    // box, inert or not: the caret goes too.
     end() {
         window_element.inert = true;
+        document.getSelection().removeAllRanges();
     },
 };
 
