@@ -254,7 +254,7 @@ public:
         });
     }
     // The controls but the lines as the window reads, box by box, row by row.
-    [[nodiscard]] constexpr std::array<Control, layout::placements.size()> reading() const
+    [[nodiscard]] static constexpr std::array<Control, layout::placements.size()> reading()
     {
         return detail::array_of<Control, layout::placements.size()>(
             [](std::size_t at) { return layout::placements[at].id; });

@@ -16,16 +16,6 @@ namespace {
 
 using Program = ui::Program<ui::web::PageView>;
 
-template <typename Action>
-void act(Program* program, Action&& action) noexcept
-{
-    try {
-        action();
-    } catch (...) {
-        program->fault(std::current_exception());
-    }
-}
-
 }  // namespace
 
 extern "C" {
@@ -45,23 +35,39 @@ EMSCRIPTEN_KEEPALIVE Program* korvantelo_open() noexcept
 
 EMSCRIPTEN_KEEPALIVE void korvantelo_edited(Program* program, std::size_t index, const char* text) noexcept
 {
-    act(program, [&] { program->edited(ui::web::handle<ui::TextBox>(index), text); });
+    try {
+        program->edited(ui::web::handle<ui::TextBox>(index), text);
+    } catch (...) {
+        program->fault(std::current_exception());
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE void korvantelo_toggled(Program* program, std::size_t index) noexcept
 {
-    act(program, [&] { program->toggled(ui::web::handle<ui::CheckBox>(index)); });
+    try {
+        program->toggled(ui::web::handle<ui::CheckBox>(index));
+    } catch (...) {
+        program->fault(std::current_exception());
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE void korvantelo_pressed(Program* program, std::size_t index) noexcept
 {
-    act(program, [&] { program->pressed(ui::web::handle<ui::CommandButton>(index)); });
+    try {
+        program->pressed(ui::web::handle<ui::CommandButton>(index));
+    } catch (...) {
+        program->fault(std::current_exception());
+    }
 }
 
 // The page's layout has changed: the figures are fitted to their boxes anew.
 EMSCRIPTEN_KEEPALIVE void korvantelo_refit(Program* program) noexcept
 {
-    act(program, [&] { program->view().refit(); });
+    try {
+        program->view().refit();
+    } catch (...) {
+        program->fault(std::current_exception());
+    }
 }
 
 }  // extern "C"

@@ -32,11 +32,11 @@ public:
     // A message box with the warning icon, modal to the application.
     void show_message(const Message& message);
     void show();
-    void end() noexcept;
+    static void end() noexcept;
 
 private:
     QWidget* create(const Window& model, TextBox id, QWidget* parent);
-    QWidget* create(const Window& model, Label id, QWidget* parent);
+    static QWidget* create(const Window& model, Label id, QWidget* parent);
     QWidget* create(const Window& model, CheckBox id, QWidget* parent);
     QWidget* create(const Window& model, CommandButton id, QWidget* parent);
     static QWidget* create(const Window& model, ImageBox id, QWidget* parent);
