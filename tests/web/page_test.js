@@ -31,7 +31,7 @@ try {
 const {ENGINES, serve, wait_for} = engines;
 
 const controls_h = fs.readFileSync(path.join(source_root, "ui", "controls.h"), "utf8");
-const NAMES = [...controls_h.matchAll(/\w+\(C::\w+, "([^"]+)"/g)].map((m) => m[1]);
+const NAMES = [...controls_h.matchAll(/X\(\w+, \w+, "([^"]+)"/g)].map((m) => m[1]);
 const WINDOW = controls_h.match(/window_name = "([^"]+)"/)[1];
 const TITLE = controls_h.match(/window_caption = "([^"]+)"/)[1];
 const RATIO = "label_wandlerverhältnis";
