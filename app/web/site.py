@@ -5,7 +5,7 @@ under names that carry their digest (so that one build's page never loads
 another build's script or module), the service worker with the digest of
 every file it keeps, and the other files as they are.
 
-    site.py --site FOLDER --page index.html --style korvantelo.css --window window.html
+    site.py --site FOLDER --page index.html --style window.css korvantelo.css --window window.html
             --module korvantelo.js --wasm korvantelo.wasm --script page.js
             --worker service-worker.js FILE...
 """
@@ -38,8 +38,9 @@ def fill(template, values):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("site", "page", "style", "window", "module", "wasm", "script", "worker"):
+    for option in ("site", "page", "window", "module", "wasm", "script", "worker"):
         parser.add_argument(f"--{option}", type=pathlib.Path, required=True)
+    parser.add_argument("--style", type=pathlib.Path, nargs="+", required=True)
     parser.add_argument("files", type=pathlib.Path, nargs="*")
     args = parser.parse_args()
 
@@ -52,7 +53,7 @@ def main():
         files[names[key]] = data
     del names["WASM_INTEGRITY"]
     page = fill(args.page.read_text(encoding="utf-8"), {
-        "STYLE": args.style.read_text(encoding="utf-8").rstrip(),
+        "STYLE": "\n".join(path.read_text(encoding="utf-8").rstrip() for path in args.style),
         "WINDOW": args.window.read_text(encoding="utf-8"),
         **names,
     }).encode()

@@ -1,7 +1,8 @@
-// Writes the page's first window, as it stands after Load, for the build to
-// put into index.html (ui/web/static_page.h). Run at build time under node.
+// Writes the page's first window, as it stands after Load, and the
+// stylesheet's facts from the plan, for the build to put into index.html
+// (ui/web/static_page.h). Run at build time under node.
 //
-//   write_page <out.html>
+//   write_page <window.html> <window.css>
 
 #include <cstdio>
 #include <exception>
@@ -12,8 +13,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fputs("usage: write_page <out.html>\n", stderr);
+    if (argc != 3) {
+        std::fputs("usage: write_page <window.html> <window.css>\n", stderr);
         return 2;
     }
     try {
@@ -24,7 +25,10 @@ int main(int argc, char** argv)
         program.model().load();
         program.view().show();
         out.close();
-        if (!out) throw std::runtime_error("cannot write the first window");
+        std::ofstream style(argv[2], std::ios::binary);
+        style << ui::web::window_style();
+        style.close();
+        if (!out || !style) throw std::runtime_error("cannot write the first window");
         return 0;
     } catch (const std::exception& fault) {
         std::fprintf(stderr, "write_page: %s\n", fault.what());

@@ -40,7 +40,8 @@ async function main() {
                         : `page-${name}-${form}${dark ? "-dark" : ""}.png`);
                     for (const [form, width, height, mobile] of [["desktop", 800, 600, false], ["phone", 360, 740, true]]) {
                         await fill_in(page, server.url, {width, height, mobile: mobile && page.can.mobile, dark});
-                        await page.resize(width, await page.evaluate(() => Math.ceil(document.body.getBoundingClientRect().bottom)));
+                        await page.resize(width, await page.evaluate(() => document.documentElement.scrollHeight));
+                        await page.evaluate(() => window.scrollTo(0, 0));
                         await page.screenshot(file(form));
                         console.log(`wrote ${file(form)}`);
                     }

@@ -201,6 +201,13 @@ std::string html_text(std::string_view text)
     return escaped;
 }
 
+std::string window_style()
+{
+    std::string faces;
+    for (const std::string_view face : layout::faces) faces.append("\"").append(face).append("\", ");
+    return ":root {\n    --faces: " + faces + "sans-serif;\n}\n";
+}
+
 StaticPage::StaticPage(const Window& model, UserActions& /*actions*/, std::ostream& out) : model_(model), out_(out)
 {
 }

@@ -39,6 +39,10 @@ private:
     std::ostream& out_;
 };
 
+// The stylesheet's facts from the plan: the window's faces, in the order
+// every front-end asks for them, as the custom property --faces.
+[[nodiscard]] std::string window_style();
+
 // `text` with the five characters that HTML gives a meaning written as
 // character references, for an element's text or a quoted attribute.
 [[nodiscard]] std::string html_text(std::string_view text);
