@@ -382,6 +382,9 @@ protected:
         return QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size()));
     }
 
+    // A committed picture of ui/art, which the program carries only as a pixel file.
+    static QString committed(const char* name) { return QStringLiteral(ART_DIR "/") + QString::fromUtf8(name); }
+
 private:
     int argc_ = 1;
     std::array<char, 9> name_{"art_test"};
@@ -389,37 +392,18 @@ private:
     std::unique_ptr<QGuiApplication> app_;
 };
 
-TEST_F(ArtResources, are_registered_by_linking_the_library)
-{
-    EXPECT_NO_THROW(ui::art::require_resources());
-    constexpr std::array<std::string_view, 2> with_stranger{ui::art::icon_path, ":/art/nowhere.png"};
-    EXPECT_THROW(ui::art::require_resources(with_stranger), ui::art::MissingArt);
-
-    const std::array<std::pair<std::string_view, std::string>, 3> files{{
-        {ui::art::icon_path, "korvantelo.ico"},
-        {ui::art::panel_path, "image1.jpg"},
-        {ui::art::banner_path, "image2.bmp"},
-    }};
-    for (const auto& [resource, file] : files) {
-        QFile compiled(path(resource));
-        ASSERT_TRUE(compiled.open(QIODevice::ReadOnly)) << resource;
-        const QByteArray bytes = compiled.readAll();
-        EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), read_art(file)) << resource;
-    }
-}
-
 TEST_F(ArtResources, load_as_images_of_the_right_size)
 {
-    const QImage panel(path(ui::art::panel_path));
+    const QImage panel(committed("image1.jpg"));
     EXPECT_EQ(panel.size(), QSize(184, 157));
     EXPECT_FALSE(panel.isGrayscale());
 
-    const QImage banner(path(ui::art::banner_path));
+    const QImage banner(committed("image2.bmp"));
     ASSERT_EQ(banner.size(), QSize(584, 39));
     EXPECT_EQ(banner.pixel(0, 0), qRgb(192, 192, 192));
     EXPECT_EQ(banner.pixel(0, 20), qRgb(28, 24, 20));
 
-    QImageReader reader(path(ui::art::icon_path));
+    QImageReader reader(committed("korvantelo.ico"));
     EXPECT_EQ(reader.format(), "ico");
     const QImage icon = reader.read();
     ASSERT_EQ(icon.size(), QSize(32, 32)) << reader.errorString().toStdString();
@@ -440,9 +424,9 @@ TEST_F(ArtResources, pixel_files_hold_the_committed_pictures)
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     };
     std::vector<std::pair<std::string_view, QString>> pictures{
-        {ui::art::panel_pixels_path, path(ui::art::panel_path)},
-        {ui::art::banner_pixels_path, path(ui::art::banner_path)},
-        {ui::art::icon_pixels_path, path(ui::art::icon_path)},
+        {ui::art::panel_pixels_path, committed("image1.jpg")},
+        {ui::art::banner_pixels_path, committed("image2.bmp")},
+        {ui::art::icon_pixels_path, committed("korvantelo.ico")},
     };
     for (std::size_t i = 0; i < ui::art::icon_size_pixels_paths.size(); ++i) {
         pictures.emplace_back(ui::art::icon_size_pixels_paths[i],
@@ -589,7 +573,7 @@ TEST_F(ArtResources, scalable_icon_is_the_committed_icon)
 
 TEST_F(ArtResources, icon_serves_as_window_icon)
 {
-    const QIcon icon(path(ui::art::icon_path));
+    const QIcon icon(committed("korvantelo.ico"));
     ASSERT_FALSE(icon.isNull());
     EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
     const QImage shown = icon.pixmap(QSize(32, 32)).toImage();

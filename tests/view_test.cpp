@@ -34,7 +34,6 @@
 #include <vector>
 
 #include "tests/widget_testing.h"
-#include "ui/art/art.h"
 #include "ui/layout.h"
 #include "ui/plan.h"
 #include "ui/presentation.h"
@@ -408,20 +407,20 @@ TEST_F(ViewTest, shows_the_pictures_at_natural_size)
     EXPECT_EQ(view.windowIcon().availableSizes().value(0), QSize(32, 32));
 }
 
-// Pixel for pixel what the committed picture files hold, though the window
-// reads them from the pixel files decoded at build time.
-bool shows_picture(const QPixmap& shown, std::string_view committed)
+// Pixel for pixel what the committed picture files of ui/art hold, though
+// the window reads them from the pixel files decoded at build time.
+bool shows_picture(const QPixmap& shown, const char* committed)
 {
-    const QImage original = QImage(QString::fromUtf8(committed.data(), static_cast<qsizetype>(committed.size())))
+    const QImage original = QImage(QStringLiteral(ART_DIR "/") + QString::fromUtf8(committed))
                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return !original.isNull() && shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) == original;
 }
 
 TEST_F(ViewTest, shows_the_committed_pictures)
 {
-    EXPECT_TRUE(shows_picture(find<QLabel>(Control::Image1)->pixmap(), ui::art::panel_path));
-    EXPECT_TRUE(shows_picture(find<QLabel>(Control::Image2)->pixmap(), ui::art::banner_path));
-    EXPECT_TRUE(shows_picture(view.windowIcon().pixmap(QSize(32, 32)), ui::art::icon_path));
+    EXPECT_TRUE(shows_picture(find<QLabel>(Control::Image1)->pixmap(), "image1.jpg"));
+    EXPECT_TRUE(shows_picture(find<QLabel>(Control::Image2)->pixmap(), "image2.bmp"));
+    EXPECT_TRUE(shows_picture(view.windowIcon().pixmap(QSize(32, 32)), "korvantelo.ico"));
     // Sharp in HiDPI title bars and task switchers too.
     EXPECT_EQ(view.windowIcon().availableSizes(),
               (QList<QSize>{{32, 32}, {16, 16}, {24, 24}, {48, 48}, {64, 64}, {128, 128}}));
