@@ -66,15 +66,16 @@ test-sanitize: deps
 
 # Static analysis of the product code: the layering of the includes
 # (scripts/check-layers, also a test), clang-tidy (checks in .clang-tidy)
-# over what the build compiles, and cppcheck; any finding fails.
+# over what the build compiles of the product and its tools, and cppcheck;
+# any finding fails.
 LINT_PACKAGES := clang-tidy cppcheck
 lint: build
 	@scripts/ensure-packages $(LINT_PACKAGES)
 	/usr/bin/python3 scripts/check-layers
-	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
+	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app|tools)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { sed 's/\x1b\[[0-9;]*m//g' $(BUILD_DIR)/clang-tidy.log | grep -E -A3 'warning:|error:'; echo "lint: clang-tidy findings"; exit 1; }
 	cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --inline-suppr \
-		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app
+		--error-exitcode=1 --quiet -I . --suppress=missingIncludeSystem calc ui app tools
 	@echo "lint: clean"
 
 # Renders the window offscreen into docs/ (the README shows window-voltage,

@@ -11,17 +11,18 @@
 // black field of five columns, one to five squares high, rising to the right;
 // on every step a raised square, yellow in the bottom row, then cyan, then
 // green, and light grey in the two top rows (5 + 4 + 3 + 3 squares); around
-// the field everything is transparent. At 32 pixels this is korvantelo.ico;
-// draw_art.cpp writes that file from it, the build draws the other sizes and
-// the scalable picture from it (draw_icons.cpp). Header only, without Qt, so
-// that the build tools use it before any of our libraries exist.
+// the field everything is transparent. At 32 pixels this is korvantelo.ico,
+// which the art tool (tools/art/draw_art.cpp) writes from it; the build
+// draws the other sizes and the scalable picture from it (draw_icons.cpp).
+// Header only, without Qt, so that the build tools use it before any of our
+// libraries exist.
 namespace ui::art::icon {
 
 // The sizes that the build draws beside the committed 32 x 32 picture.
 inline constexpr std::array<int, 6> drawn_sizes{16, 24, 48, 64, 128, 256};
 
 // The sizes of the web page's icons (the home screen, the app list), drawn
-// by draw_art.cpp and committed as korvantelo-<size>.png beside the 32 x 32
+// by the art tool and committed as korvantelo-<size>.png beside the 32 x 32
 // picture: the WebAssembly build has no Qt to draw them with.
 inline constexpr std::array<int, 2> page_sizes{192, 512};
 
