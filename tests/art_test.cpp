@@ -416,26 +416,26 @@ TEST_F(ArtResources, load_as_images_of_the_right_size)
 // they must hold exactly the committed pictures and the drawn icons.
 TEST_F(ArtResources, pixel_files_hold_the_committed_pictures)
 {
-    const auto pixels = [](std::string_view resource) {
-        QFile file(path(resource));
+    const auto pixels = [](const QString& resource) {
+        QFile file(resource);
         return file.open(QIODevice::ReadOnly) ? ui::art::from_pixel_file(file.readAll()) : QImage();
     };
     const auto premultiplied = [](const QImage& image) {
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     };
-    std::vector<std::pair<std::string_view, QString>> pictures{
-        {ui::art::panel_pixels_path, committed("image1.jpg")},
-        {ui::art::banner_pixels_path, committed("image2.bmp")},
-        {ui::art::icon_pixels_path, committed("korvantelo.ico")},
+    std::vector<std::pair<QString, QString>> pictures{
+        {path(ui::art::panel_pixels_path), committed("image1.jpg")},
+        {path(ui::art::banner_pixels_path), committed("image2.bmp")},
+        {path(ui::art::icon_pixels_path), committed("korvantelo.ico")},
     };
-    for (std::size_t i = 0; i < ui::art::icon_size_pixels_paths.size(); ++i) {
-        pictures.emplace_back(ui::art::icon_size_pixels_paths[i],
-                              QStringLiteral(ICON_DIR "/korvantelo-%1.png").arg(ui::art::icon::drawn_sizes[i]));
+    for (const int size : ui::art::icon::window_sizes) {
+        pictures.emplace_back(path(ui::art::icon_size_pixels_pattern).arg(size),
+                              QStringLiteral(ICON_DIR "/korvantelo-%1.png").arg(size));
     }
     for (const auto& [resource, original] : pictures) {
         const QImage read = pixels(resource);
-        ASSERT_FALSE(read.isNull()) << resource;
-        EXPECT_TRUE(premultiplied(read) == premultiplied(QImage(original))) << resource << " differs";
+        ASSERT_FALSE(read.isNull()) << resource.toStdString();
+        EXPECT_TRUE(premultiplied(read) == premultiplied(QImage(original))) << resource.toStdString() << " differs";
     }
 }
 
@@ -503,7 +503,7 @@ std::map<QRgb, int> areas_by_colour(const QImage& image)
 // blended edge; at multiples of 32 it is the committed icon enlarged.
 TEST_F(ArtResources, icon_at_every_size_is_the_design_in_sharp_pixels)
 {
-    const QImage committed = QImage(QStringLiteral(ICON_DIR "/korvantelo.png")).convertToFormat(QImage::Format_ARGB32);
+    const QImage committed = QImage(QStringLiteral(ICON_DIR "/korvantelo-32.png")).convertToFormat(QImage::Format_ARGB32);
     std::set<QRgb> palette;
     for (const auto& [r, g, b] : standard_palette) {
         palette.insert(qRgb(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
@@ -538,7 +538,7 @@ TEST_F(ArtResources, icon_at_every_size_is_the_design_in_sharp_pixels)
 // draw them): each is the window icon enlarged pixel for pixel.
 TEST_F(ArtResources, page_icons_are_the_committed_icon_enlarged)
 {
-    const QImage committed = QImage(QStringLiteral(ICON_DIR "/korvantelo.png")).convertToFormat(QImage::Format_ARGB32);
+    const QImage committed = QImage(QStringLiteral(ICON_DIR "/korvantelo-32.png")).convertToFormat(QImage::Format_ARGB32);
     for (const int size : ui::art::icon::page_sizes) {
         const QString file = QStringLiteral(ART_DIR "/korvantelo-%1.png").arg(size);
         const QImage icon = QImageReader(file, "png").read().convertToFormat(QImage::Format_ARGB32);
@@ -568,7 +568,7 @@ TEST_F(ArtResources, scalable_icon_is_the_committed_icon)
         }
     }
     ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
-    EXPECT_TRUE(filled == QImage(QStringLiteral(ICON_DIR "/korvantelo.png")).convertToFormat(QImage::Format_ARGB32));
+    EXPECT_TRUE(filled == QImage(QStringLiteral(ICON_DIR "/korvantelo-32.png")).convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(ArtResources, icon_serves_as_window_icon)

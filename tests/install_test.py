@@ -2,7 +2,7 @@
 """What `cmake --install` and the Debian package put on a system.
 
     install_test.py --build DIR --app-id ID --version VERSION
-                    --version-section SECTION [unittest arguments]
+                    --version-section SECTION --icon-sizes SIZE,... [unittest arguments]
 
 InstallTreeTest installs the build into a scratch DESTDIR under /usr and
 checks the tree: the program, the menu entry, the icon and the software-centre
@@ -28,7 +28,6 @@ import xml.etree.ElementTree as ElementTree
 
 COMMAND_TIMEOUT = 300
 XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
-ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 class Build:
@@ -37,13 +36,14 @@ class Build:
     app_id = None
     version = None
     version_section = None  # the ELF section with the program's version record
+    icon_sizes = ()  # the icon's sizes on the desktop, in pixels
 
     @classmethod
     def installed_files(cls):
         return {
             "usr/bin/korvantelo",
             f"usr/share/applications/{cls.app_id}.desktop",
-            *(f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png" for size in ICON_SIZES),
+            *(f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png" for size in cls.icon_sizes),
             "usr/share/icons/hicolor/scalable/apps/korvantelo.svg",
             f"usr/share/metainfo/{cls.app_id}.metainfo.xml",
             "usr/share/man/man1/korvantelo.1.gz",
@@ -120,7 +120,7 @@ class InstallTreeTest(unittest.TestCase):
         self.assertIn("Comment[en]", entry)
 
     def test_icons_are_pngs_of_their_size_with_transparency_and_an_svg(self):
-        for size in ICON_SIZES:
+        for size in Build.icon_sizes:
             width, height, depth, colour_type = png_header(
                 os.path.join(self.root, f"usr/share/icons/hicolor/{size}x{size}/apps/korvantelo.png"))
             self.assertEqual((width, height), (size, size))
@@ -237,9 +237,10 @@ class PackageTest(unittest.TestCase):
 
 def main():
     parser = argparse.ArgumentParser(description="Tests what the build installs.")
-    for option in ("--build", "--app-id", "--version", "--version-section"):
+    for option in ("--build", "--app-id", "--version", "--version-section", "--icon-sizes"):
         parser.add_argument(option, required=True)
     options, rest = parser.parse_known_args()
+    Build.icon_sizes = tuple(int(size) for size in options.icon_sizes.split(","))
     Build.directory, Build.app_id = options.build, options.app_id
     Build.version, Build.version_section = options.version, options.version_section
     unittest.main(argv=[sys.argv[0], *rest], verbosity=2)

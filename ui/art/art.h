@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <string_view>
+
+#include "ui/art/icon_sizes.h"
 
 // Where the window finds its pictures: among the Qt view's resources, as
 // pixel files (pixel_file.h) that the build decodes from the pictures in
@@ -14,14 +15,10 @@ inline constexpr std::string_view icon_pixels_path = ":/art/pixels/korvantelo.pi
 inline constexpr std::string_view panel_pixels_path = ":/art/pixels/image1.pixels";     // Image1, top right
 inline constexpr std::string_view banner_pixels_path = ":/art/pixels/image2.pixels";    // Image2, along the bottom
 
-// The icon at the other sizes that the window carries, so that title bars and
-// task switchers up to twice the usual density show it sharp: drawn at build
-// time after the same design. The 256-pixel picture is only installed:
-// application grids take the installed icon, and the window would copy it
-// at every start for nothing.
-inline constexpr std::array<std::string_view, 5> icon_size_pixels_paths{
-    ":/art/pixels/korvantelo-16.pixels", ":/art/pixels/korvantelo-24.pixels",
-    ":/art/pixels/korvantelo-48.pixels", ":/art/pixels/korvantelo-64.pixels",
-    ":/art/pixels/korvantelo-128.pixels"};
+// The icon at each of the other sizes that the window carries
+// (icon::window_sizes), so that title bars and task switchers up to twice
+// the usual density show it sharp: drawn at build time after the same
+// design. The size in pixels takes the place of %1.
+inline constexpr std::string_view icon_size_pixels_pattern = ":/art/pixels/korvantelo-%1.pixels";
 
 }  // namespace ui::art

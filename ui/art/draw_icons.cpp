@@ -1,7 +1,6 @@
-// korvantelo_draw_icons FOLDER: draws the icon after its design (icon_design.h)
-// into FOLDER at the sizes that the desktop and the window ask for besides
-// 32 x 32, as korvantelo-<size>.png (8-bit RGBA), and as the scalable
-// korvantelo.svg. Every size is drawn in whole pixels rather than scaled from
+// korvantelo_draw_icons FOLDER SIZE...: draws the icon after its design
+// (icon_design.h) into FOLDER at each SIZE, as korvantelo-<size>.png (8-bit
+// RGBA), and as the scalable korvantelo.svg. Every size is drawn in whole pixels rather than scaled from
 // one picture, so that none of them blurs.
 
 #include <QImage>
@@ -47,13 +46,14 @@ void write_svg(const fs::path& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fputs("usage: korvantelo_draw_icons FOLDER\n", stderr);
+    if (argc < 3) {
+        std::fputs("usage: korvantelo_draw_icons FOLDER SIZE...\n", stderr);
         return EXIT_FAILURE;
     }
     try {
         const fs::path folder = argv[1];
-        for (int size : icon::drawn_sizes) {
+        for (int i = 2; i < argc; ++i) {
+            const int size = std::stoi(argv[i]);
             write_png(size, folder / ("korvantelo-" + std::to_string(size) + ".png"));
         }
         write_svg(folder / "korvantelo.svg");

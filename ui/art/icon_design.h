@@ -18,9 +18,6 @@
 // libraries exist.
 namespace ui::art::icon {
 
-// The sizes that the build draws beside the committed 32 x 32 picture.
-inline constexpr std::array<int, 6> drawn_sizes{16, 24, 48, 64, 128, 256};
-
 // The sizes of the web page's icons (the home screen, the app list), drawn
 // by the art tool and committed as korvantelo-<size>.png beside the 32 x 32
 // picture: the WebAssembly build has no Qt to draw them with.

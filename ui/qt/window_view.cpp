@@ -76,7 +76,9 @@ QString pixels_path(Picture picture)
 QIcon window_icon()
 {
     QIcon icon(load_picture(art::icon_pixels_path));
-    for (std::string_view path : art::icon_size_pixels_paths) icon.addPixmap(load_picture(path));
+    for (const int size : art::icon::window_sizes) {
+        icon.addPixmap(load_picture(qt_text(art::icon_size_pixels_pattern).arg(size)));
+    }
     return icon;
 }
 
