@@ -184,7 +184,7 @@ windows:
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
 	mkdir -p $(WINDOWS_DIR)/zip/Korvantelo
-	cp $(WINDOWS_DIR)/Korvantelo.exe LICENSE app/win32/LIESMICH.txt $(WINDOWS_DIR)/zip/Korvantelo/
+	cp $(WINDOWS_DIR)/Korvantelo.exe LICENSE $(WINDOWS_DIR)/app/win32/LIESMICH.txt $(WINDOWS_DIR)/zip/Korvantelo/
 	cd $(WINDOWS_DIR)/zip && zip -q -X ../$(notdir $(WINDOWS_ZIP)) Korvantelo/Korvantelo.exe \
 		&& zip -q -X -l ../$(notdir $(WINDOWS_ZIP)) Korvantelo/LICENSE Korvantelo/LIESMICH.txt
 	@ls -l $(WINDOWS_DIR)/Korvantelo.exe $(WINDOWS_ZIP)

@@ -1,6 +1,15 @@
 # The executable's version record and window icon, from the resource script
-# app/korvantelo.rc, the one place that states them. Included once by the
-# top-level CMakeLists.txt; defines
+# app/korvantelo.rc.in, the one place that states them but for the version,
+# which is project()'s. Included once by the top-level CMakeLists.txt; sets
+# the version as the files that name it write it, for them to be configured
+# from:
+#
+#   KORVANTELO_VERSION_NUMBERS  1,0,0,0 for 1.0.0.0: the record's fixed part
+#   KORVANTELO_VERSION_TEXT     1.00 for 1.0.0.0, major and minor as two
+#                               digits: the record's strings, the read-me,
+#                               the manual page
+#
+# and defines
 #
 #   korvantelo_add_version_record(<executable target>)
 #
@@ -11,8 +20,21 @@
 # names the compiled resource file the section was taken from.
 include_guard(GLOBAL)
 
+# The record holds four numbers of 16 bits; the text has room for a minor
+# number of two digits.
+if(NOT PROJECT_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$" OR PROJECT_VERSION_MINOR GREATER 99)
+    message(FATAL_ERROR "The version ${PROJECT_VERSION} is not four numbers with a minor one below 100")
+endif()
+string(REPLACE . , KORVANTELO_VERSION_NUMBERS "${PROJECT_VERSION}")
+if(PROJECT_VERSION_MINOR LESS 10)
+    set(KORVANTELO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
+else()
+    set(KORVANTELO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+endif()
+
 set(KORVANTELO_VERSION_SECTION .korvantelo.version)
-set(KORVANTELO_RESOURCE_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/korvantelo.rc")
+set(KORVANTELO_RESOURCE_SCRIPT "${PROJECT_BINARY_DIR}/app/korvantelo.rc")
+configure_file("${CMAKE_CURRENT_LIST_DIR}/korvantelo.rc.in" "${KORVANTELO_RESOURCE_SCRIPT}" @ONLY)
 
 if(WIN32)
     enable_language(RC)

@@ -72,8 +72,9 @@ class VersionRecordTest(unittest.TestCase):
         self.assertEqual(node(self.record, "Translation")[1], struct.pack("<2H", 0x0407, 0x04B0))
         self.assertLess(node(self.record, "VarFileInfo")[0], node(self.record, "StringFileInfo")[0])
 
+        text = f"{major}.{minor:02d}"  # 1.00 for 1.0.0.0
         fields = [("CompanyName", "Korvantelo Messtechnik"), ("ProductName", "Korvantelo"),
-                  ("FileVersion", "1.00"), ("ProductVersion", "1.00"),
+                  ("FileVersion", text), ("ProductVersion", text),
                   ("InternalName", "Korvantelo"), ("OriginalFilename", "Korvantelo.exe")]
         found = [node(self.record, key) for key, _ in fields]
         self.assertEqual([value for _, value in found], [value for _, value in fields])

@@ -73,10 +73,13 @@ TEST(VersionRecordWin32Test, fixed_part_translation_and_strings_read_back)
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
     ASSERT_EQ(size, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);  // 1.0.0.0
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    // The project's version, as the build gives it (VERSION_MAJOR and so on).
+    constexpr DWORD version_ms = DWORD{VERSION_MAJOR} << 16 | VERSION_MINOR;
+    constexpr DWORD version_ls = DWORD{VERSION_PATCH} << 16 | VERSION_TWEAK;
+    EXPECT_EQ(fixed->dwFileVersionMS, version_ms);
+    EXPECT_EQ(fixed->dwFileVersionLS, version_ls);
+    EXPECT_EQ(fixed->dwProductVersionMS, version_ms);
+    EXPECT_EQ(fixed->dwProductVersionLS, version_ls);
     EXPECT_EQ(fixed->dwFileFlagsMask, 0u);
     EXPECT_EQ(fixed->dwFileFlags, 0u);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
@@ -93,7 +96,7 @@ TEST(VersionRecordWin32Test, fixed_part_translation_and_strings_read_back)
 
     const std::vector<std::pair<std::wstring, std::wstring>> strings = {
         {L"CompanyName", L"Korvantelo Messtechnik"}, {L"ProductName", L"Korvantelo"},
-        {L"FileVersion", L"1.00"},                  {L"ProductVersion", L"1.00"},
+        {L"FileVersion", VERSION_TEXT},             {L"ProductVersion", VERSION_TEXT},
         {L"InternalName", L"Korvantelo"},           {L"OriginalFilename", L"Korvantelo.exe"}};
     for (const auto& [key, expected] : strings) {
         wchar_t* value = nullptr;
