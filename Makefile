@@ -22,7 +22,7 @@ JOBS         ?= $(shell nproc)
 # qt6-wayland: the end-to-end test of the program as a native Wayland client.
 # libfast-float-dev: the reading that calc/charconv_fallback.cpp builds on.
 # nlohmann-json3-dev: the scenario table that every front-end's driver reads.
-PACKAGES := cmake make g++ cpp pkgconf libgtest-dev libbenchmark-dev zlib1g-dev libfast-float-dev nlohmann-json3-dev \
+PACKAGES := cmake make g++ cpp pkgconf googletest libbenchmark-dev zlib1g-dev libfast-float-dev nlohmann-json3-dev \
             qt6-base-dev \
             qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
             xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
