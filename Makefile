@@ -1,13 +1,19 @@
-# Build and test on Debian 12. `make test` installs what is missing, builds and
-# runs every test; `make test-sanitize` does the same with AddressSanitizer and
-# UndefinedBehaviorSanitizer; `make art` redraws the pictures in ui/art;
-# `make package` builds the Debian package; `make bench` builds for speed and
-# prints the figures of bench/ (see README.md, Performance).
+# Build and test on Debian 12. The builds are the presets of CMakePresets.json
+# (`cmake --list-presets all`): native, sanitize, bench, fuzz, windows and
+# web, each in a folder of its own. This file installs what each needs from
+# Debian and runs them: `make test` installs what is missing, builds and runs
+# every test; README.md describes every verb.
 
-BUILD_DIR    ?= build
-SANITIZE_DIR ?= build-sanitize
-BENCH_DIR    ?= build-bench
-JOBS         ?= $(shell nproc)
+JOBS ?= $(shell nproc)
+# The presets' build folders.
+BUILD_DIR   := build
+BENCH_DIR   := build-bench
+FUZZ_DIR    := build-fuzz
+WINDOWS_DIR := build-windows
+WEB_DIR     := build-web
+
+# Configures and builds the preset $(1).
+build_preset = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS)
 
 # Everything the build and the tests need from Debian.
 # binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
@@ -22,6 +28,7 @@ JOBS         ?= $(shell nproc)
 # qt6-wayland: the end-to-end test of the program as a native Wayland client.
 # libfast-float-dev: the reading that calc/charconv_fallback.cpp builds on.
 # nlohmann-json3-dev: the scenario table that every front-end's driver reads.
+# googletest: GoogleTest's sources, which the tests build with them.
 PACKAGES := cmake make g++ cpp pkgconf googletest libbenchmark-dev zlib1g-dev libfast-float-dev nlohmann-json3-dev \
             qt6-base-dev \
             qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
@@ -41,12 +48,8 @@ all: build
 deps:
 	@scripts/ensure-packages $(PACKAGES)
 
-# Debian's interpreter: the end-to-end tests need its AT-SPI bindings.
-CMAKE_FLAGS := -DPython3_EXECUTABLE=/usr/bin/python3
-
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	$(call build_preset,native)
 
 run: build
 	$(BUILD_DIR)/app/korvantelo
@@ -55,19 +58,16 @@ run: build
 # no number depends on the process locale; without it that test is skipped.
 test: build
 	@scripts/ensure-german-locale
-	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	ctest --preset native -j $(JOBS)
 
 test-sanitize: deps
 	@scripts/ensure-german-locale
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKORVANTELO_SANITIZE=ON $(CMAKE_FLAGS)
-	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+	$(call build_preset,sanitize)
+	ctest --preset sanitize -j $(JOBS)
 
-# Static analysis of the product code: the layering of the includes
-# (scripts/check-layers, also a test), clang-tidy (checks in .clang-tidy)
-# over what the build compiles of the product and its tools, and cppcheck;
-# any finding fails.
+# Static analysis of the product code and its tools: the layering of the
+# includes (scripts/check-layers, also a test), clang-tidy (checks in
+# .clang-tidy) over what the build compiles, and cppcheck; any finding fails.
 LINT_PACKAGES := clang-tidy cppcheck
 lint: build
 	@scripts/ensure-packages $(LINT_PACKAGES)
@@ -85,37 +85,35 @@ lint: build
 screenshot: build
 	scripts/render-screenshots $(BUILD_DIR)/tests/render_window docs
 
+# Draws the pictures in ui/art anew (tools/art); commit them.
+art: deps
+	cmake --preset native
+	cmake --build --preset art -j $(JOBS)
+
+# The Debian package, $(BUILD_DIR)/korvantelo_<version>_<architecture>.deb.
+package: build
+	cpack --preset native
+
 # The benchmarks in a Release build: the Google benchmarks of the number
 # texts and the headless window, then start-up (in time and in instructions),
 # memory and keystroke against the floor programs, as ratios.
 bench: deps
 	@scripts/ensure-packages $(BENCH_PACKAGES)
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS)
+	$(call build_preset,bench)
 	$(BENCH_DIR)/bench/number_text_bench
 	$(BENCH_DIR)/bench/window_bench
 	bench/startup $(BENCH_DIR)
 	bench/instructions $(BENCH_DIR)
 	bench/keystroke $(BENCH_DIR)
 
-# Draws the three pictures in ui/art anew (icon, panel, banner); commit them.
-art: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target art
-
-# The Debian package, $(BUILD_DIR)/korvantelo_<version>_<architecture>.deb.
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
-
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) build-sanitize $(BENCH_DIR)
 
 # `make fuzz`: the libFuzzer target for the number texts, built with clang in
 # a folder of its own and run for a bounded time, first on texts up to 4 KiB
 # from the seeds in tests/fuzz/corpus (only read; new inputs go to
 # $(FUZZ_DIR)/corpus and are kept for the next run), then on megabyte texts
 # mutated at full length. Any finding fails it.
-FUZZ_DIR          ?= build-fuzz
 FUZZ_SECONDS      ?= 60
 FUZZ_HUGE_SECONDS ?= 20
 # Only `make fuzz` needs these: clang with libFuzzer and the sanitizer
@@ -136,9 +134,7 @@ run_fuzzer = $(FUZZER) $(FUZZ_FLAGS) $(2) > $(FUZZ_DIR)/$(1).log 2>&1 \
 
 fuzz:
 	@scripts/ensure-packages $(FUZZ_PACKAGES)
-	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-		-DKORVANTELO_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	$(call build_preset,fuzz)
 	rm -rf $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
 	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
 	$(FUZZ_DIR)/tests/fuzz/number_text_huge_inputs $(FUZZ_DIR)/huge
@@ -161,39 +157,29 @@ clean-fuzz:
 #   make screenshot-windows  docs/window-windows.png (96 dpi), docs/window-windows-144dpi.png and
 #                            docs/window-windows-exponent.png (a result wider than its box)
 #   make bench-windows       start-up against a bare Win32 window, and the .exe's size
-WINDOWS_DIR ?= build-windows
 # The cross compiler and resource compiler, zlib and GoogleTest for the
 # tests, fast_float's headers (used as they are, from /usr/include), djpeg
 # to decode the panel picture for the resources, Wine with its
 # own fonts (MS Sans Serif among them) and the X libraries that its display
-# driver loads, Xvfb and xauth for xvfb-run, zip.
+# driver loads, Xvfb and xauth for xvfb-run.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
                     googletest libfast-float-dev nlohmann-json3-dev libjpeg-turbo-progs wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 \
-                    libxcursor1 libxfixes3 xvfb xauth zip python3
-WINDOWS_ZIP := $(WINDOWS_DIR)/Korvantelo-windows-x64.zip
+                    libxcursor1 libxfixes3 xvfb xauth python3
+
 WITH_WINE := tests/win32/with-wine
 
 .PHONY: windows test-windows screenshot-windows bench-windows clean-windows
 
-# The toolchain file counts only when the build folder is first configured;
-# given in the environment, CMake takes it then and does not warn later that
-# it went unused.
 windows:
 	@scripts/ensure-packages $(WINDOWS_PACKAGES)
-	CMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(WINDOWS_DIR) -j $(JOBS)
-	rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
-	mkdir -p $(WINDOWS_DIR)/zip/Korvantelo
-	cp $(WINDOWS_DIR)/Korvantelo.exe LICENSE $(WINDOWS_DIR)/app/win32/LIESMICH.txt $(WINDOWS_DIR)/zip/Korvantelo/
-	cd $(WINDOWS_DIR)/zip && zip -q -X ../$(notdir $(WINDOWS_ZIP)) Korvantelo/Korvantelo.exe \
-		&& zip -q -X -l ../$(notdir $(WINDOWS_ZIP)) Korvantelo/LICENSE Korvantelo/LIESMICH.txt
-	@ls -l $(WINDOWS_DIR)/Korvantelo.exe $(WINDOWS_ZIP)
+	$(call build_preset,windows)
+	cpack --preset windows
+	@ls -l $(WINDOWS_DIR)/Korvantelo.exe $(WINDOWS_DIR)/Korvantelo-windows-x64.zip
 
 # Everything at 96 dpi, then the window once more at 144 dpi.
 test-windows: windows
-	$(WITH_WINE) 96 env KORVANTELO_SCREEN_DPI=96 ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
-	$(WITH_WINE) 144 env KORVANTELO_SCREEN_DPI=144 ctest --test-dir $(WINDOWS_DIR) --output-on-failure \
-		-R 'window_win32_test|scenario_win32_test'
+	$(WITH_WINE) 96 env KORVANTELO_SCREEN_DPI=96 ctest --preset windows -j $(JOBS)
+	$(WITH_WINE) 144 env KORVANTELO_SCREEN_DPI=144 ctest --preset windows -R 'window_win32_test|scenario_win32_test'
 
 screenshot-windows: windows
 	$(WITH_WINE) 96 tests/win32/wine-run $(WINDOWS_DIR)/tests/win32/capture_window.exe \
@@ -223,7 +209,6 @@ clean-windows:
 #                        byte against a native build, the page in Chromium, Firefox and WebKit
 #   make screenshot-web  docs/page-*.png: desktop and phone, light and dark, in each engine
 #   make bench-web       the size of the module, the time to the first ratio and per keystroke
-WEB_DIR ?= build-web
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
@@ -245,8 +230,8 @@ BENCH_WEB_PACKAGES := chromium chromium-driver python3-selenium fonts-liberation
 # the code as the page does.
 web:
 	@scripts/ensure-packages $(WEB_PACKAGES)
-	cmake -S . -B $(WEB_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
-	cmake --build $(WEB_DIR) -j $(JOBS)
+	$(call build_preset,web)
+	cpack --preset web
 
 serve-web: web
 	/usr/bin/python3 tests/web/site_server.py $(WEB_DIR)/site 8080
@@ -258,7 +243,7 @@ $(WEB_TEST_MODULES): tests/web/package.json tests/web/package-lock.json
 
 test-web: web $(WEB_TEST_MODULES)
 	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
-	ctest --test-dir $(WEB_DIR) --output-on-failure -j $(JOBS)
+	ctest --preset web -j $(JOBS)
 	@cat $(WEB_DIR)/tests/web/agreement/summary.txt
 
 screenshot-web: web $(WEB_TEST_MODULES)
