@@ -23,6 +23,7 @@ namespace {
 
 using ui::Control;
 using ui::win32::wide;
+using namespace std::chrono_literals;
 std::wstring program_path;  // from the command line
 
 class Win32Driver {
@@ -209,7 +210,16 @@ void run(Win32Driver& window, const scenarios::Step& step)
     EXPECT_EQ(messages, step.messages);
     for (const Control id : step.shown) EXPECT_TRUE(IsWindowVisible(window.at(id))) << ui::name(id);
     for (const Control id : step.hidden) EXPECT_FALSE(IsWindowVisible(window.at(id))) << ui::name(id);
-    for (const auto& [id, end] : step.ends) EXPECT_TRUE(window.shows_ending(id, end)) << ui::name(id);
+    // The box repaints after its text has changed: its pixels come in a moment.
+    const auto shows_in_time = [&](Control id, const std::string& end) {
+        try {
+            driver::wait_until([&] { return window.shows_ending(id, end); }, "the figure's pixels", 5s);
+            return true;
+        } catch (const driver::DriverError&) {
+            return false;
+        }
+    };
+    for (const auto& [id, end] : step.ends) EXPECT_TRUE(shows_in_time(id, end)) << ui::name(id);
 }
 
 TEST_P(Scenario, runs_on_korvantelo_exe)
