@@ -48,9 +48,6 @@ struct Entry {
     int stacking;
     // The box the control stands in; the pictures stand in none.
     std::optional<Group> group;
-    // The position when the window is read box by box, row by row (the
-    // layout table's order); -1 for a line.
-    int reading;
     // The row of its box that the control stands in where the boxes are
     // laid out as one column (a phone): a row goes on while the next
     // control stands beside the one before it. -1 outside the boxes.
@@ -156,14 +153,6 @@ constexpr int stacking_of(const ControlInfo& c)
     return above;
 }
 
-constexpr int reading_of(Control id)
-{
-    for (std::size_t at = 0; at < layout::placements.size(); ++at) {
-        if (layout::placements[at].id == id) return static_cast<int>(at);
-    }
-    return -1;
-}
-
 constexpr int row_of(Control id)
 {
     const auto group = group_of(id);
@@ -192,7 +181,6 @@ constexpr Entry entry(const ControlInfo& c, int dpi)
             focus_of(c),
             stacking_of(c),
             group_of(c.id),
-            reading_of(c.id),
             row_of(c.id),
             c.visible,
             c.enabled,
