@@ -40,10 +40,7 @@ const page = {
     },
     // The control and its hint.
     show_visible(index, visible) {
-        const {element, box} = controls[index];
-        box.hidden = !visible;
-        const hint = document.getElementById(element.getAttribute("aria-describedby"));
-        if (hint) hint.hidden = !visible;
+        start.shown(controls[index].element, visible);
     },
     // The figure as it fits its box, over the box, which keeps the whole
     // figure; null: the whole figure fits.
