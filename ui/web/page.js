@@ -128,7 +128,9 @@ open().then(() => {
     // The offline copy is made once the page has loaded, not in the way of
     // its first frame.
     if ("serviceWorker" in navigator) {
-        const keep_offline = () => navigator.serviceWorker.register("service-worker.js");
+        // Where the browser keeps no offline copy (a private window, a page
+        // it let run from a file), the page runs all the same.
+        const keep_offline = () => navigator.serviceWorker.register("service-worker.js").catch(() => null);
         if (document.readyState === "complete") keep_offline();
         else addEventListener("load", keep_offline, {once: true});
     }
