@@ -1,8 +1,8 @@
 // The three browser engines of Debian behind one small driver each, for the
-// page test and the screenshots: Chromium and Firefox through puppeteer-core
-// (Chromium over its DevTools protocol, Firefox over WebDriver BiDi, neither
-// with a driver program), WebKit through WebKitGTK's WebDriver, which starts
-// its MiniBrowser, with selenium-webdriver. Every browser starts with a
+// page test, the screenshots and the benchmark: Chromium and Firefox through
+// puppeteer-core (Chromium over its DevTools protocol, Firefox over WebDriver
+// BiDi, neither with a driver program), WebKit through WebKitGTK's
+// WebDriver, which starts its MiniBrowser, with selenium-webdriver. Every browser starts with a
 // profile of its own, so that no cache, service worker or setting carries
 // over from another run. serve() is the test's web server, which can make
 // the network slow, a file broken or a new build arrive.
