@@ -378,9 +378,9 @@ async function opening(page, url, builds) {
     return of.map(([name]) => name).join();
 }
 
-// The service worker has done what it does after a visit: it controls the
-// page, and no new one is installing or waiting.
-// Asks for the worker anew once, as a browser does now and then; its caches.
+// Asks for the service worker anew, as a browser does now and then, and
+// waits until it has done what it does then: it controls the page, and no
+// new one is installing or waiting. Its caches' names.
 async function worker_settled(page) {
     await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r?.update()).catch(() => null));
     return wait_for("the service worker to settle", () => page.evaluate(async () => {
