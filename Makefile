@@ -208,21 +208,21 @@ clean-windows:
 #   make test-web        the model's tests under node, the number texts held byte for
 #                        byte against a native build, the page in Chromium, Firefox and WebKit
 #   make screenshot-web  docs/page-*.png: desktop and phone, light and dark, in each engine
-#   make bench-web       the size of the module, the time to the first ratio and per keystroke
+#   make bench-web       the size of the module and scripts, the first ratio on screen against a
+#                        bare page (cold and cached) and per keystroke, in each engine
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
 # libfast-float-dev the reading that calc builds on where libc++ has none.
 WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
-# The page's test and screenshots: the three engines (WebKitGTK's WebDriver
-# brings its MiniBrowser, which runs under Xvfb), Debian's python3 for the
-# site's server, and the faces the window's font falls back to. Node drives
-# them with the npm packages of tests/web/package-lock.json; npm comes with
-# nodejs where that is NodeSource's, else from Debian.
+# The page's test, screenshots and benchmark: the three engines (WebKitGTK's
+# WebDriver brings its MiniBrowser, which runs under Xvfb), Debian's python3
+# for site.py (the update test writes a second build), and the faces the
+# window's font falls back to. Node drives them and serves the site with the
+# npm packages of tests/web/package-lock.json; npm comes with nodejs where
+# that is NodeSource's, else from Debian.
 WEB_BROWSER_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb python3 fonts-liberation2
 WEB_TEST_MODULES := tests/web/node_modules/.package-lock.json
-# The benchmark: Chromium through its WebDriver, by Debian's python3 with selenium.
-BENCH_WEB_PACKAGES := chromium chromium-driver python3-selenium fonts-liberation2
 
 .PHONY: web serve-web test-web screenshot-web bench-web clean-web
 
@@ -250,9 +250,10 @@ screenshot-web: web $(WEB_TEST_MODULES)
 	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
 	node tests/web/screenshots.js $(WEB_DIR)/site docs
 
-bench-web: web
-	@scripts/ensure-packages $(BENCH_WEB_PACKAGES)
-	/usr/bin/python3 bench/web/page_bench.py $(WEB_DIR)/site
+# The benchmark drives the same three engines with the same npm packages.
+bench-web: web $(WEB_TEST_MODULES)
+	@scripts/ensure-packages $(WEB_BROWSER_PACKAGES)
+	node bench/web/page_bench.js $(WEB_DIR)/site
 
 clean: clean-web
 clean-web:

@@ -1,10 +1,11 @@
 // The three browser engines of Debian behind one small driver each, for the
-// page test and the screenshots: Chromium and Firefox through puppeteer-core
-// (Chromium over its DevTools protocol, Firefox over WebDriver BiDi, neither
-// with a driver program), WebKit through WebKitGTK's WebDriver, which starts
-// its MiniBrowser, with selenium-webdriver. Every browser starts with a
+// page test, the screenshots and the benchmark: Chromium and Firefox through
+// puppeteer-core (Chromium over its DevTools protocol, Firefox over WebDriver
+// BiDi, neither with a driver program), WebKit through WebKitGTK's
+// WebDriver, which starts its MiniBrowser, with selenium-webdriver. Every browser starts with a
 // profile of its own, so that no cache, service worker or setting carries
-// over from another run.
+// over from another run. serve() is the test's web server, which can make
+// the network slow, a file broken or a new build arrive.
 //
 // A driver opens a page in a view ({width, height, mobile, dark, forced,
 // scale}: CSS pixels, a phone's coarse pointer and touch, the dark scheme,
@@ -17,10 +18,13 @@
 
 const child_process = require("node:child_process");
 const fs = require("node:fs");
+const http = require("node:http");
 const path = require("node:path");
+const mime = require("mrmime");
 const puppeteer = require("puppeteer-core");
 const webdriver = require("selenium-webdriver");
 const remote = require("selenium-webdriver/remote");
+const sirv = require("sirv");
 
 const CHROMIUM = "/usr/bin/chromium";
 const FIREFOX = "/usr/bin/firefox-esr";
@@ -92,7 +96,7 @@ class Driver {
 class PuppeteerDriver extends Driver {
     async close() {
         await this.browser?.close();
-        this.browser = null;
+        [this.browser, this.launched] = [null, null];
     }
 
     async navigate(url) {
@@ -171,7 +175,7 @@ class Chromium extends PuppeteerDriver {
     async accessible(id) {
         const element = await this.page.evaluateHandle((i) => document.getElementById(i), id);
         const node = await this.page.accessibility.snapshot({root: element.asElement(), interestingOnly: false});
-        return {name: node?.name ?? "", description: node?.description ?? ""};
+        return {role: node?.role ?? "", name: node?.name ?? "", description: node?.description ?? ""};
     }
 
     async installability_errors() {
@@ -193,6 +197,10 @@ class Firefox extends PuppeteerDriver {
 
     async show(view) {
         const prefs = {
+            // Each file its own origin, as in every Firefox but puppeteer's
+            // profile, so that a page opened from a file fails as it does
+            // for a user.
+            "security.fileuri.strict_origin_policy": true,
             "ui.systemUsesDarkTheme": view.dark ? 1 : 0,
             // 2: the system's colours instead of the page's, which is what
             // forced-colors: active stands for.
@@ -254,7 +262,8 @@ function start_xvfb() {
 }
 
 const SELENIUM_KEYS = {Enter: webdriver.Key.ENTER, Escape: webdriver.Key.ESCAPE, Tab: webdriver.Key.TAB,
-    Backspace: webdriver.Key.BACK_SPACE, Control: webdriver.Key.CONTROL};
+    Backspace: webdriver.Key.BACK_SPACE, End: webdriver.Key.END, Control: webdriver.Key.CONTROL,
+    Shift: webdriver.Key.SHIFT};
 
 class WebKit extends Driver {
     static missing() {
@@ -347,30 +356,66 @@ const ENGINES = {chromium: Chromium, firefox: Firefox, webkit: WebKit};
 
 // --------------------------------------------------------- the site served ---
 
-// The site from tests/web/site_server.py on a free port of 127.0.0.1, as a
-// child process; `stop()` ends it, so that no request finds a server.
-function serve(folder) {
-    return new Promise((resolve, reject) => {
-        const server = child_process.spawn("/usr/bin/python3", [path.join(__dirname, "site_server.py"), folder, "0"],
-            {stdio: ["ignore", "pipe", "inherit"]});
-        server.once("error", reject);
-        server.once("exit", (code) => reject(new Error(`the site server ended at its start (${code})`)));
-        let said = "";
-        server.stdout.on("data", (data) => {
-            said += data;
-            const url = said.match(/ at (http:\S+)/);
-            if (!url) return;
-            server.removeAllListeners("exit");
-            resolve({
-                url: url[1],
-                stop: () => new Promise((done) => {
-                    if (server.exitCode !== null || server.signalCode !== null) return done();
-                    server.once("exit", done);
-                    server.kill();
-                }),
-            });
-        });
+// A folder of the site on a free port of 127.0.0.1 under `base` ("/" or a
+// folder such as "/korvantelo/"), with sirv. Every answer tells the browser
+// to ask again before it uses a kept copy (a host that lets the browser keep
+// files for a while: `max_age` in seconds). What a test does to the site:
+//   serving(folder)    from now on answers from another folder (another build
+//                      uploaded, or half of one);
+//   hold(pattern)      keeps back the answers for paths that match until the
+//                      function it returns is called (a slow network);
+//   alter(pattern, f)  answers a path that matches with f(its bytes) (a
+//                      broken file);
+//   stop()             stops answering: a request from then on finds no server.
+async function serve(folder, {base = "/", max_age = 0} = {}) {
+    const folders = new Map();
+    const answer = (from) => {
+        if (!folders.has(from)) folders.set(from, sirv(from, {etag: true, maxAge: max_age, dotfiles: false}));
+        return folders.get(from);
+    };
+    let current = folder;
+    const held = [];
+    const altered = [];
+    const server = http.createServer(async (request, response) => {
+        const file = new URL(request.url, "http://site").pathname;
+        if (!file.startsWith(base)) return response.writeHead(404).end();
+        const name = file.slice(base.length - 1).replace(/\/$/, "/index.html");
+        const hold = held.find((h) => h.pattern.test(name));
+        if (hold) await hold.released;
+        const alter = altered.find((a) => a.pattern.test(name));
+        if (alter) {
+            const body = alter.change(fs.readFileSync(path.join(current, name)));
+            return response.writeHead(200, {"Content-Type": mime.lookup(name) ?? "", "Cache-Control": "no-store"}).end(body);
+        }
+        request.url = name + new URL(request.url, "http://site").search;
+        answer(current)(request, response);
     });
+    await new Promise((done, fail) => server.once("error", fail).listen(0, "127.0.0.1", done));
+    return {
+        url: `http://127.0.0.1:${server.address().port}${base}`,
+        serving(other) {
+            current = other;
+        },
+        hold(pattern) {
+            const hold = {pattern};
+            hold.released = new Promise((done) => {
+                hold.release = done;
+            });
+            held.push(hold);
+            return () => {
+                held.splice(held.indexOf(hold), 1);
+                hold.release();
+            };
+        },
+        alter(pattern, change) {
+            altered.push({pattern, change});
+        },
+        stop() {
+            held.splice(0).forEach((h) => h.release());
+            server.closeAllConnections();
+            return new Promise((done) => server.close(done));
+        },
+    };
 }
 
 // Waits until `probe` answers something true, and returns that.

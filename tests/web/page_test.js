@@ -1,22 +1,26 @@
 #!/usr/bin/env node
-// The page as a user uses it, in one browser engine: real key events, the
-// dialog answered with the keyboard, phones upright and sideways, a reload
-// with the server gone.
+// The page as a user uses it, in one browser engine: the scenarios that
+// every front-end runs (tests/scenarios.json), and what only the page has:
+// its contract with outside tools, contrast, phones, touch and screen
+// readers, the module arriving late, offline use and updates, and how it
+// fails.
 //
 //     page_test.js SITE_FOLDER SOURCE_ROOT chromium|firefox|webkit [SCENARIO...]
 //
-// With scenarios named (as in SCENARIOS below), only those run.
-// One table of scenarios for every engine; engines.js has the drivers. The
-// page is read by its control names, which are its elements' ids (from the
-// control table, ui/controls.h), by what it tells assistive technology (its
-// ARIA attributes, and in Chromium the accessibility tree) and by what it
-// shows. The one step that reaches behind that is reach_into_page(). Where an
-// engine cannot make a check, the run says "not in <engine>: ..." and does
-// the rest. Exits 77 (skipped) when the engine or the npm packages are
-// missing; `make test-web` installs both.
+// With scenarios named (as in SCENARIOS below, or a name of the table), only
+// those run. engines.js has a driver for each engine and the test's web
+// server. The page is read by its control names, which are its elements'
+// ids (from the control table, ui/controls.h), by what it tells assistive
+// technology (its ARIA attributes, and in Chromium the accessibility tree)
+// and by what it shows. The one step that reaches behind that is
+// reach_into_page(). Where an engine cannot make a check, the run says
+// "not in <engine>: ..." and does the rest. Exits 77 (skipped) when the
+// engine or the npm packages are missing; `make test-web` installs both.
 "use strict";
 
+const child_process = require("node:child_process");
 const fs = require("node:fs");
+const os = require("node:os");
 const path = require("node:path");
 
 const [site, source_root, engine_name, ...chosen] = process.argv.slice(2);
@@ -34,7 +38,9 @@ const controls_h = fs.readFileSync(path.join(source_root, "ui", "controls.h"), "
 const NAMES = [...controls_h.matchAll(/X\(\w+, \w+, "([^"]+)"/g)].map((m) => m[1]);
 const WINDOW = controls_h.match(/window_name = "([^"]+)"/)[1];
 const TITLE = controls_h.match(/window_caption = "([^"]+)"/)[1];
+const TABLE = JSON.parse(fs.readFileSync(path.join(source_root, "tests", "scenarios.json"), "utf8")).scenarios;
 const RATIO = "label_wandlerverhältnis";
+const PHONE = {width: 360, height: 740, scale: 2};
 const PHONES = [[320, 568], [360, 740], [740, 360], [915, 412]];
 
 // ------------------------------------------- the one reach behind the page ---
@@ -94,6 +100,25 @@ async function answer(page, title, text) {
     await wait_for("the message to close", async () => !(await message(page)));
 }
 
+// Answers every input-error message that is open; how many there were.
+async function answer_input_errors(page) {
+    let answered = 0;
+    while (await message(page)) {
+        await answer(page, "Fehler!", "Eingabefehler!");
+        answered += 1;
+    }
+    return answered;
+}
+
+// The failure text in the window's place, once it shows.
+async function failure(page) {
+    await wait_for("the failure text", () => page.evaluate(() => document.getElementById("failure").checkVisibility()));
+    const [text, window_shows] = await page.evaluate((w) =>
+        [document.getElementById("failure").textContent, document.getElementById(w).checkVisibility()], WINDOW);
+    assert(!window_shows, "the window shows beside the failure text");
+    return text;
+}
+
 function assert(condition, what) {
     if (!condition) throw new Error(what);
 }
@@ -103,17 +128,111 @@ function assert_equal(actual, expected, what) {
         `${what}: ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
 }
 
-// ---------------------------------------------------------------- scenarios ---
+// ------------------------------------------------- the scenarios' table ---
+// tests/scenarios.json, whose "about" says what each step does and checks.
+// The step's control is clicked (a text box, the check box, the button) or,
+// for Tab, focused; keys are the drivers' real key events.
 
-// Title, ids, Tab order, and what assistive technology is told of each
-// control (the voltage row shown). The tab stops, names and hints are what
-// the page gives: its tabindex, aria-label, <label> and aria-describedby.
+// How a figure wider than its box shows, as a page function: the overlay
+// after the element (the element keeps the whole figure and paints none of
+// it), its text, and whether that fits the overlay.
+const SHOWS_FITTED = (id) => {
+    const e = document.getElementById(id);
+    const fitted = e.nextElementSibling;
+    return {
+        figure: e.value ?? e.textContent,
+        painted: getComputedStyle(e).getPropertyValue("-webkit-text-fill-color"),
+        focused: document.activeElement === e,
+        shows: fitted.classList.contains("fitted") && fitted.checkVisibility(),
+        text: fitted.textContent,
+        fits: fitted.scrollWidth <= fitted.clientWidth,
+    };
+};
+
+async function run_step(page, step) {
+    const {do: action, in: id, keys = "", each = {}} = step;
+    let messages = 0;
+    const typed = async (at) => {
+        messages += await answer_input_errors(page);
+        for (const [other, texts] of Object.entries(each)) await expect(page, other, texts[at]);
+    };
+    if (action === "retype" || action === "type" || action === "erase") {
+        await page.click(id);
+        await page.keys(action === "type" ? "End" : "Control+a");
+        if (action === "erase") await page.keys("Backspace");
+        for (const [at, key] of [...keys].entries()) {
+            await page.keys(key);
+            await typed(at);
+        }
+    } else if (action === "tick" || action === "press") {
+        await page.click(id);
+    } else if (action === "enter_escape") {
+        await page.click(id);
+        await page.keys("Enter", "Escape");
+    } else if (action === "tab" || action === "backtab") {
+        // Past the last control (or before the first) the focus leaves the
+        // page for the browser's own controls, as on every page (the window
+        // on the desktop keeps it), and comes back to the page's first (or
+        // last) stop. A headless browser has no controls of its own and puts
+        // it anywhere: there it is checked that `next` is that stop, and the
+        // focus put there.
+        const key = action === "tab" ? "Tab" : "Shift+Tab";
+        const stops = await page.evaluate(() => [...document.querySelectorAll("[tabindex]")]
+            .filter((e) => e.tabIndex > 0 && e.checkVisibility()).sort((a, b) => a.tabIndex - b.tabIndex).map((e) => e.id));
+        if (action === "backtab") stops.reverse();
+        await page.evaluate((i) => document.getElementById(i).focus(), id);
+        let from = id;
+        for (const next of step.order) {
+            await page.keys(key);
+            if (stops.indexOf(next) < stops.indexOf(from) && (await page.focused()) !== next) {
+                assert_equal(next, stops[0], `the page's first stop for ${key}`);
+                await page.evaluate((i) => document.getElementById(i).focus(), next);
+            }
+            assert_equal(await page.focused(), next, `the focus after ${key}`);
+            from = next;
+        }
+    }
+    messages += await answer_input_errors(page);
+    for (const [other, text] of Object.entries(step.see ?? {})) await expect(page, other, text);
+    messages += await answer_input_errors(page);
+    assert_equal(messages, step.messages ?? 0, "the input-error messages");
+    for (const other of step.shown ?? []) assert(await visible(page, other), `${other} does not show`);
+    for (const other of step.hidden ?? []) assert(!(await visible(page, other)), `${other} shows`);
+    for (const [other, end] of Object.entries(step.ends ?? {})) {
+        const seen = await page.evaluate(SHOWS_FITTED, other);
+        const start = seen.text.slice(0, -end.length);
+        assert(!seen.focused && seen.shows && seen.fits && seen.text.endsWith(end) && start.length > 0 &&
+            seen.figure.startsWith(start) && seen.figure !== seen.text && /rgba\(0, 0, 0, 0\)|transparent/.test(seen.painted),
+        `${other} shows its figure ${JSON.stringify(seen.figure)} as ${JSON.stringify(seen)}, not its first ` +
+            `characters, then ${JSON.stringify(end)}`);
+    }
+}
+
+// One scenario of the table on a window of its own, in the view `view(page)`.
+const from_table = (scenario, view = () => ({})) => async (page, {url}) => {
+    await open(page, url, view(page));
+    for (const [at, step] of scenario.steps.entries()) {
+        try {
+            await run_step(page, step);
+        } catch (error) {
+            error.message = `step ${at + 1} (${step.do ?? "none"} in ${step.in ?? "-"}): ${error.message}`;
+            throw error;
+        }
+    }
+};
+
+// ---------------------------------------------------- the page's own ---
+
+// Title, ids, the focus at the start, and what assistive technology is told
+// of each control (the voltage row shown). The tab stops, names and hints are
+// what the page gives: its tabindex, aria-label, <label> and aria-describedby.
 async function contract(page, {url}) {
     await open(page, url);
     assert_equal(await page.evaluate(() => document.title), TITLE, "the title");
     assert(NAMES.length === 39 && NAMES.includes(RATIO), `the control table's names: ${NAMES}`);
     const missing = await page.evaluate((names) => names.filter((n) => !document.getElementById(n)), [WINDOW, ...NAMES]);
     assert_equal(missing, [], "no element with the id");
+    assert_equal(await page.focused(), "txt_impulse", "the focus at the start");
     await page.click("chk_Spannungswandler");
 
     const told = await page.evaluate((names) => names.map((n) => document.getElementById(n)).map((e) => ({
@@ -126,17 +245,8 @@ async function contract(page, {url}) {
             ? document.getElementById(e.getAttribute("aria-describedby"))?.textContent ?? null : "",
         inputmode: e.type === "text" ? e.inputMode : "decimal",
     })), NAMES);
-    const stops = told.filter((c) => c.tab > 0).sort((a, b) => a.tab - b.tab).map((c) => c.id);
-    assert_equal([...stops].sort(), told.filter((c) => c.can_focus).map((c) => c.id).sort(),
+    assert_equal(told.filter((c) => c.tab > 0).map((c) => c.id).sort(), told.filter((c) => c.can_focus).map((c) => c.id).sort(),
         "the tab stops against every control that takes input");
-    await page.click(stops[0]);
-    const focused = [await page.focused()];
-    for (const _ of stops.slice(1)) {
-        await page.keys("Tab");
-        focused.push(await page.focused());
-    }
-    assert_equal(focused, stops, "Tab");
-
     for (const c of told) {
         assert(c.hint !== null, `${c.id}: aria-describedby names no element`);
         assert(c.inputmode === "decimal", `${c.id}: inputmode ${c.inputmode}`);
@@ -157,52 +267,14 @@ async function contract(page, {url}) {
     }
 }
 
-// The ratio after every key, the kWh figure, Berechnen; Enter and Escape in a
-// box change nothing; a figure longer than its box shows from its first digit.
-async function worked_example(page, {url}) {
+// Every edit is the user's change, not only a typed key: cut (an input
+// error, the box then empty), undo, paste.
+async function edits(page, {url}) {
     await open(page, url);
-    await expect(page, RATIO, "1");
-    assert_equal(await page.focused(), "txt_impulse", "the focus at the start");
-    await type(page, "txt_stromwandler", "4", ["0,8"]);
-    await type(page, "txt_stromwandler", "00", ["8", "80"], false);
-    await page.keys("Enter", "Escape");
-    assert_equal([await message(page), await shown(page, "txt_stromwandler"), await shown(page, RATIO)],
-        [null, "400", "80"], "after Enter and Escape");
-    assert(!(await visible(page, "txt_spannungswandler")), "the voltage box shows before the tick");
-    await page.click("chk_Spannungswandler");
-    assert(await visible(page, "txt_spannungswandler"), "the voltage box does not show after the tick");
-    await expect(page, RATIO, "80");
-    await type(page, "txt_spannungswandler", "20000", ["1,6", "16", "160", "1600", "16000"]);
-    await type(page, "txt_impulse", "1000", Array(4).fill("16000"));
-    await type(page, "txt_wh", "2", ["16000"]);
-    await expect(page, "txt_kwh", "0,002");
-    await type(page, "txt_wh", "1000", Array(4).fill("16000"));
-    await expect(page, "txt_kwh", "1");
-    await page.click("cmd_berechnen");
-    await expect(page, "txt_ergebnis", "16000");
-    await type(page, "txt_impulse", "3", ["16000"]);
-    await page.click("cmd_berechnen");
-    await expect(page, "txt_ergebnis", "5333333,33333333");
-    assert_equal(await page.evaluate(() => {
-        const e = document.getElementById("txt_ergebnis");
-        return [e.selectionStart, e.scrollLeft, e.scrollWidth > e.clientWidth];
-    }), [0, 0, true], "the long result's caret, scroll and overflow");
-}
-
-// Goes on from the worked example. A letter: the message, modal, OK focused;
-// the typed text kept, every output as it was. Cut, undo and paste are edits too.
-async function input_error(page) {
-    await page.click("txt_wh");
-    await page.keys("x");
-    await answer(page, "Fehler!", "Eingabefehler!");
-    assert_equal([await shown(page, "txt_wh"), await shown(page, "txt_kwh"), await page.focused()],
-        ["1000x", "1", "txt_wh"], "after the message");
-    await page.keys("Backspace");
-    await expect(page, "txt_kwh", "1");
-    await page.click("txt_stromwandler");
+    await type(page, "txt_stromwandler", "400", ["0,8", "8", "80"]);
     await page.keys("Control+a", "Control+x");
     await answer(page, "Fehler!", "Eingabefehler!");
-    assert_equal([await shown(page, "txt_stromwandler"), await shown(page, RATIO)], ["", "16000"], "after the cut");
+    assert_equal([await shown(page, "txt_stromwandler"), await shown(page, RATIO)], ["", "80"], "after the cut");
     if (page.can.undo) {
         await page.keys("Control+z");
     } else {
@@ -210,13 +282,11 @@ async function input_error(page) {
         await page.keys("4", "0", "0");
     }
     await expect(page, "txt_stromwandler", "400");
-    await expect(page, RATIO, "16000");
+    await expect(page, RATIO, "80");
     await page.keys("Control+a", "Control+c");
-    await page.click("txt_impulse");
+    await page.click("txt_wh");
     await page.keys("Control+a", "Control+v");
-    await expect(page, "txt_impulse", "400");
-    await page.click("cmd_berechnen");
-    await expect(page, "txt_ergebnis", "40000");
+    await expect(page, "txt_kwh", "0,4");
 }
 
 // A fault at the edge of the module is told, and the window takes no more
@@ -228,6 +298,197 @@ async function fault(page, {url}) {
     await page.keys("Tab", "4");
     assert_equal([NAMES.includes(await page.focused()), await shown(page, "txt_impulse"), await shown(page, RATIO)],
         [false, "1", "1"], "the focus and the texts after the fault");
+}
+
+// What a user can do in the first window before the module is there: the
+// current, the tick, the voltage, Berechnen, and a letter after Wh (an input
+// error). What shows then: ratio, kWh, result, and the message.
+async function first_actions(page) {
+    await page.click("txt_stromwandler");
+    await page.keys("Control+a", ..."400");
+    await page.click("chk_Spannungswandler");
+    await page.click("txt_spannungswandler");
+    await page.keys("Control+a", ..."20000");
+    await page.click("cmd_berechnen");
+    await page.click("txt_wh");
+    await page.keys("End", "x");
+}
+
+const outcome = async (page) => [...await page.evaluate((ids) => ids.map((i) => {
+    const e = document.getElementById(i);
+    return e.localName === "input" ? e.value : e.textContent;
+}), [RATIO, "txt_kwh", "txt_ergebnis"]), await message(page)];
+
+// The module arrives late (the server holds the .wasm back): what the user
+// did in the first window meanwhile comes out once it is there exactly as
+// with the module there from the start.
+async function late_module(page, {url}) {
+    await open(page, url);
+    await first_actions(page);
+    const expected = await wait_for("the message", async () => (await message(page)) && outcome(page));
+    await answer(page, "Fehler!", "Eingabefehler!");
+
+    const slow = await serve(site);
+    try {
+        const release = slow.hold(/\.wasm$/);
+        await open(page, slow.url);
+        await first_actions(page);
+        assert_equal(await outcome(page), ["1", "1", "", null], "what shows before the module is there");
+        release();
+        await wait_for(async () => `${JSON.stringify(await outcome(page))} to be ${JSON.stringify(expected)}`,
+            async () => JSON.stringify(await outcome(page)) === JSON.stringify(expected));
+        await answer(page, "Fehler!", "Eingabefehler!");
+    } finally {
+        await slow.stop();
+    }
+}
+
+// Build B of the site: app/web/site.py run again on this build's inputs,
+// with a page.js that differs by a line.
+function second_build(folder) {
+    const [build, web] = [path.join(path.dirname(site), "app", "web"), path.join(source_root, "ui", "web")];
+    const script = path.join(folder, "page.js");
+    fs.writeFileSync(script, fs.readFileSync(path.join(web, "page.js"), "utf8") + "// build B\n");
+    const others = fs.readdirSync(site).filter((name) =>
+        !["index.html", "service-worker.js"].includes(name) && !/\.[0-9a-f]{12}\./.test(name));
+    const out = path.join(folder, "b");
+    child_process.execFileSync("/usr/bin/python3", [path.join(source_root, "app", "web", "site.py"), "--site", out,
+        "--page", path.join(web, "index.html"), "--style", path.join(build, "window.css"), path.join(web, "korvantelo.css"),
+        "--window", path.join(build, "window.html"), "--module", path.join(build, "korvantelo.js"),
+        "--wasm", path.join(build, "korvantelo.wasm"), "--script", script, "--worker", path.join(web, "service-worker.js"),
+        ...others.map((name) => path.join(site, name))]);
+    return out;
+}
+
+// The files whose names carry their digest, those of a build.
+const digested = (folder) => fs.readdirSync(folder).filter((name) => /\.[0-9a-f]{12}\./.test(name));
+const cache_name = (folder) => fs.readFileSync(path.join(folder, "service-worker.js"), "utf8").match(/"(korvantelo-\w+)"/)[1];
+
+// Opens the page, sees it run (the ratio follows a key), and tells of which
+// build it is: every script and module it names or loaded must be of one.
+async function opening(page, url, builds) {
+    await open(page, url);
+    await type(page, "txt_stromwandler", "4", ["0,8"]);
+    const loaded = await page.evaluate(() => [...document.scripts].map((s) => s.src).filter(Boolean)
+        .concat(document.getElementById("module").href, performance.getEntriesByType("resource").map((e) => e.name))
+        .filter((name) => /\.(js|wasm)$/.test(name) && !name.endsWith("service-worker.js"))
+        .map((name) => name.split("/").pop()));
+    const of = Object.entries(builds).filter(([, files]) => loaded.every((name) => files.includes(name)));
+    assert(of.length > 0, `a page with files of two builds: ${loaded}`);
+    return of.map(([name]) => name).join();
+}
+
+// Asks for the service worker anew, as a browser does now and then, and
+// waits until it has done what it does then: it controls the page, and no
+// new one is installing or waiting. Its caches' names.
+async function worker_settled(page) {
+    await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r?.update()).catch(() => null));
+    return wait_for("the service worker to settle", () => page.evaluate(async () => {
+        const registration = await navigator.serviceWorker.getRegistration();
+        return navigator.serviceWorker.controller !== null && !registration.installing && !registration.waiting
+            && (await caches.keys());
+    }), 20000);
+}
+
+// Updates, at /korvantelo/ of the server: after build A, half an upload of
+// B (its index.html and worker, A's other files) leaves the user on A; all
+// of B reaches a returning user at the latest on the second opening, and
+// offline the page runs what it had. Never a page of one build with a
+// script or module of the other.
+async function updates(page) {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "korvantelo-updates-"));
+    const [a, b, half] = [site, second_build(folder), path.join(folder, "half")];
+    fs.mkdirSync(half);
+    for (const name of fs.readdirSync(a)) fs.copyFileSync(path.join(a, name), path.join(half, name));
+    for (const name of ["index.html", "service-worker.js"]) fs.copyFileSync(path.join(b, name), path.join(half, name));
+    const builds = {A: digested(a), B: digested(b)};
+    assert(builds.A.join() !== builds.B.join(), "build B has the files of A");
+    const server = await serve(a, {base: "/korvantelo/"});
+    const seen = [];
+    try {
+        seen.push(await opening(page, server.url, builds));
+        await worker_settled(page);
+        server.serving(half);
+        seen.push(await opening(page, server.url, builds));
+        assert(!(await worker_settled(page)).includes(cache_name(b)), "half of build B kept");
+        seen.push(await opening(page, server.url, builds));
+        server.serving(b);
+        seen.push(await opening(page, server.url, builds));
+        assert((await worker_settled(page)).includes(cache_name(b)), "build B not kept");
+        seen.push(await opening(page, server.url, builds));
+        await server.stop();
+        seen.push(await opening(page, server.url, builds));
+        // The first opening after the upload: A still, or B already.
+        if (["A", "B"].includes(seen[3])) seen[3] = "A or B";
+        assert_equal(seen, ["A", "A", "A", "A or B", "B", "B"],
+            "the builds the user gets: A, half of B uploaded twice, B twice, then offline");
+    } finally {
+        await server.stop();
+        fs.rmSync(folder, {recursive: true, force: true});
+    }
+}
+
+// Where the page cannot run, the window's place says why, in German: opened
+// from a file, in a browser without WebAssembly (the server puts a script
+// first into the page that takes it away), a module that is not one.
+async function failures(page) {
+    await page.open(`file://${path.resolve(site, "index.html")}`);
+    const from_file = await failure(page);
+    assert(from_file.startsWith("Korvantelo läuft nicht aus einer Datei") && from_file.includes("make serve-web"),
+        `opened from a file: ${from_file}`);
+    const cases = [
+        [/^\/index\.html$/, (html) => String(html).replace("<head>", "<head><script>delete window.WebAssembly;</script>"),
+            "Korvantelo kann nicht starten: Dieser Browser kennt kein WebAssembly."],
+        [/\.wasm$/, () => "garbage", "Korvantelo kann nicht starten: Das Rechenmodul ließ sich nicht starten ("],
+    ];
+    for (const [file, change, told] of cases) {
+        const server = await serve(site);
+        try {
+            server.alter(file, change);
+            await page.open(server.url);
+            const text = await failure(page);
+            assert(text.startsWith(told), `${file}: ${text}`);
+        } finally {
+            await server.stop();
+        }
+    }
+}
+
+// On a phone: the hints that the desktop shows as tooltips show under their
+// boxes, and go with the voltage row; what Berechnen writes is announced; the
+// ratio is a status named by its title.
+async function touch_and_screen_readers(page, {url}) {
+    if (!page.can.mobile) console.log(`not in ${page.name}: touch (a window ${PHONE.width} wide, its pointer fine)`);
+    await open(page, url, {...PHONE, mobile: page.can.mobile});
+    const hints = () => page.evaluate(() => [...document.querySelectorAll(".hint")].map((hint) => {
+        const control = document.querySelector(`[aria-describedby="${hint.id}"]`);
+        const box = control.closest(".control");
+        return [control.id, hint.checkVisibility() && hint.getBoundingClientRect().top >= box.getBoundingClientRect().bottom];
+    }));
+    const under = (voltage) => [["txt_impulse", true], ["txt_wh", true], ["txt_stromwandler", true],
+        ["txt_spannungswandler", voltage], ["chk_Spannungswandler", true]];
+    for (const voltage of [false, true, false]) {
+        assert_equal((await hints()).sort(), under(voltage).sort(), "the hints that show under their boxes");
+        await page.click("chk_Spannungswandler");
+    }
+    await page.click("cmd_berechnen");
+    await expect(page, "txt_ergebnis", "1000");
+    const told = await page.evaluate(() => {
+        const announce = document.getElementById("announce");
+        return [announce.getAttribute("aria-live"), announce.textContent.endsWith(" 1000")];
+    });
+    assert_equal(told, ["polite", true], "the result announced");
+    const ratio = await page.evaluate((i) => {
+        const e = document.getElementById(i);
+        return [e.getAttribute("role"), document.getElementById(e.getAttribute("aria-labelledby")).textContent];
+    }, RATIO);
+    assert_equal(ratio, ["status", "Wandlerverhältnis"], "the ratio's role and name");
+    if (page.can.accessibility) {
+        const node = await page.accessible(RATIO);
+        assert_equal([node.role, node.name], ["status", "Wandlerverhältnis"], "the ratio in the accessibility tree");
+    } else {
+        console.log(`not in ${page.name}: the ratio in the accessibility tree (its ARIA attributes are checked)`);
+    }
 }
 
 // What shows, as a page function: every text with its contrast against the
@@ -362,15 +623,21 @@ async function offline(page, {url, server}) {
     await type(page, "txt_stromwandler", "400", ["0,8", "8", "80"]);
 }
 
-// In this order: the input error goes on from the worked example, and offline
-// stops the server.
+// In this order: those in one view together (Firefox starts anew for
+// another), and offline, which stops the server, last.
 const SCENARIOS = [
     ["contract", contract],
-    ["worked example", worked_example],
-    ["input error", input_error],
+    ...TABLE.map((scenario) => [scenario.name, from_table(scenario)]),
+    ["edits", edits],
     ["fault", fault],
+    ["late module", late_module],
+    ["failures", failures],
+    ["updates", updates],
     ["contrast", contrast],
     ["phone", phone],
+    ...TABLE.filter((scenario) => scenario.steps.some((step) => step.ends)).map((scenario) =>
+        [`${scenario.name} on a phone`, from_table(scenario, (page) => ({...PHONE, mobile: page.can.mobile}))]),
+    ["touch and screen readers", touch_and_screen_readers],
     ["offline", offline],
 ];
 

@@ -1,14 +1,16 @@
 #!/usr/bin/env node
 // The page with the worked example filled in, for the docs: the whole page
 // in a desktop browser 800 CSS pixels wide and on a phone 360 × 740, under
-// the light and the dark scheme, in each engine.
+// the light and the dark scheme, in each engine; and on the desktop the
+// result too wide for its box (Wh 1, Impulse 350000), its exponent in sight.
 //
 //     screenshots.js SITE_FOLDER OUTPUT_FOLDER [ENGINE...]
 //
-// Each shot is the viewport, made as high as the page. Writes page-<engine>-<desktop|phone>[-dark].png, except for Chromium's
-// light ones, which are page-desktop.png and page-phone.png (the README
-// shows them). No test compares them: an engine's rendering is not the same
-// byte for byte on every machine.
+// Each shot is the viewport, made as high as the page. Writes
+// page-<engine>-<desktop|phone>[-dark].png, except for Chromium's light
+// ones, which are page-desktop.png and page-phone.png (the README shows
+// them), and page-<engine>-exponent.png. No test compares them: an
+// engine's rendering is not the same byte for byte on every machine.
 "use strict";
 
 const path = require("node:path");
@@ -16,17 +18,27 @@ const {ENGINES, serve, wait_for} = require("./engines.js");
 
 const [site, out, ...chosen] = process.argv.slice(2);
 
-async function fill_in(page, url, view) {
+// The worked example, or with `long` the result too wide for its box.
+async function fill_in(page, url, view, long = false) {
     await page.open(url, view);
     await wait_for("the first ratio", () => page.evaluate(() => document.getElementById("label_wandlerverhältnis")?.textContent));
-    await page.click("chk_Spannungswandler");
-    for (const [id, text] of [["txt_spannungswandler", "20000"], ["txt_stromwandler", "400"], ["txt_impulse", "1000"]]) {
+    const [texts, result] = long ? [[["txt_wh", "1"], ["txt_impulse", "350000"]], "2,85714285714286E-06"]
+        : [[["txt_spannungswandler", "20000"], ["txt_stromwandler", "400"], ["txt_impulse", "1000"]], "16000"];
+    if (!long) await page.click("chk_Spannungswandler");
+    for (const [id, text] of texts) {
         await page.click(id);
         await page.keys("Control+a", ...text);
     }
     await page.click("cmd_berechnen");
-    await wait_for("the result", async () => (await page.evaluate(() => document.getElementById("txt_ergebnis").value)) === "16000");
+    await wait_for("the result", async () => (await page.evaluate(() => document.getElementById("txt_ergebnis").value)) === result);
     await page.evaluate(() => document.activeElement.blur());
+}
+
+async function shoot(page, file) {
+    await page.resize(page.view.width, await page.evaluate(() => document.documentElement.scrollHeight));
+    await page.evaluate(() => window.scrollTo(0, 0));
+    await page.screenshot(file);
+    console.log(`wrote ${file}`);
 }
 
 async function main() {
@@ -40,12 +52,11 @@ async function main() {
                         : `page-${name}-${form}${dark ? "-dark" : ""}.png`);
                     for (const [form, width, height, mobile] of [["desktop", 800, 600, false], ["phone", 360, 740, true]]) {
                         await fill_in(page, server.url, {width, height, mobile: mobile && page.can.mobile, dark});
-                        await page.resize(width, await page.evaluate(() => document.documentElement.scrollHeight));
-                        await page.evaluate(() => window.scrollTo(0, 0));
-                        await page.screenshot(file(form));
-                        console.log(`wrote ${file(form)}`);
+                        await shoot(page, file(form));
                     }
                 }
+                await fill_in(page, server.url, {width: 800, height: 600}, true);
+                await shoot(page, path.join(out, `page-${name}-exponent.png`));
             } finally {
                 await page.close();
             }

@@ -1,11 +1,8 @@
 #!/usr/bin/python3
-"""Serves a folder of the site on 127.0.0.1, for the browser test, the web
-benchmark and `make serve-web`.
+"""Serves a folder of the site on 127.0.0.1, for `make serve-web` (the page
+test and the benchmark serve it from node, engines.js).
 
     site_server.py FOLDER [PORT]     serves until interrupted (PORT 8080)
-
-As a module: `with SiteServer(folder) as server:` serves from a thread on a
-free port at `server.url` until `server.stop()` or the end of the block.
 """
 import functools
 import http.server

@@ -40,10 +40,7 @@ const page = {
     },
     // The control and its hint.
     show_visible(index, visible) {
-        const {element, box} = controls[index];
-        box.hidden = !visible;
-        const hint = document.getElementById(element.getAttribute("aria-describedby"));
-        if (hint) hint.hidden = !visible;
+        start.shown(controls[index].element, visible);
     },
     // The figure as it fits its box, over the box, which keeps the whole
     // figure; null: the whole figure fits.
@@ -131,7 +128,9 @@ open().then(() => {
     // The offline copy is made once the page has loaded, not in the way of
     // its first frame.
     if ("serviceWorker" in navigator) {
-        const keep_offline = () => navigator.serviceWorker.register("service-worker.js");
+        // Where the browser keeps no offline copy (a private window, a page
+        // it let run from a file), the page runs all the same.
+        const keep_offline = () => navigator.serviceWorker.register("service-worker.js").catch(() => null);
         if (document.readyState === "complete") keep_offline();
         else addEventListener("load", keep_offline, {once: true});
     }

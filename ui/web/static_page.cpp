@@ -143,7 +143,7 @@ private:
         case Kind::label: out_ << "<span" << naming(e) << box(e, origin, visible) << ">" << shown << "</span>"; break;
         case Kind::check_box:
             out_ << "<label" << box(e, origin, visible) << "><input type=\"checkbox\"" << naming(e)
-                 << (ticked(e.id) ? " checked" : "")
+                 << shown_by_tick() << (ticked(e.id) ? " checked" : "")
                  << "><span>" << shown << "</span></label>";
             break;
         case Kind::command_button:
@@ -166,6 +166,15 @@ private:
                  << " aria-hidden=\"true\" hidden></span></span>";
         }
         out_ << "\n";
+    }
+
+    // The controls that the check box shows and hides (handlers.cpp), so
+    // that a tick shows them before the module is there to.
+    static std::string shown_by_tick()
+    {
+        std::string names;
+        for (const Control id : voltage_row) names.append(names.empty() ? "" : " ").append(name(id));
+        return attribute("aria-controls", names);
     }
 
     [[nodiscard]] bool ticked(Control control) const
