@@ -109,6 +109,7 @@ private:
     {
         std::string text = attribute("id", e.name);
         if (e.focus != 0) text += attribute("tabindex", std::to_string(e.focus));
+        if (e.id == plan::base.first_focus()) text += " autofocus";  // the focus from the first frame
         if (!e.look.accessible_name.empty()) text += attribute("aria-label", e.look.accessible_name);
         if (e.look.titled_by) text += " role=\"status\"" + attribute("aria-labelledby", name(*e.look.titled_by));
         if (!e.look.hint.empty()) text += attribute("aria-describedby", hint_id(e));
