@@ -35,10 +35,14 @@ self.addEventListener("activate", (event) => {
     })());
 });
 
+// Opened once for all the requests of a page, while the worker runs.
+let kept = null;
+
 self.addEventListener("fetch", (event) => {
     if (event.request.method !== "GET") return;
+    kept ??= caches.open(build);
     event.respondWith((async () =>
-        await (await caches.open(build)).match(event.request, {ignoreSearch: true}) ??
+        await (await kept).match(event.request, {ignoreSearch: true}) ??
         await caches.match(event.request, {ignoreSearch: true}) ??
         fetch(event.request))());
 });
