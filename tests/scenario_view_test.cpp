@@ -70,14 +70,7 @@ public:
         const QImage shown = box->grab().toImage();
         const QString figure = box->text();
         for (qsizetype keep = figure.size(); keep >= 0; --keep) {
-            QLineEdit plain(figure.left(keep) + qt_text(end), box->parentWidget());
-            plain.setStyle(box->style());
-            plain.setFont(box->font());
-            plain.setPalette(box->palette());
-            plain.setGeometry(box->geometry());
-            plain.setEnabled(box->isEnabled());
-            plain.setCursorPosition(0);
-            if (plain.grab().toImage() == shown) return true;
+            if (widget_testing::plain_rendering(box, figure.left(keep) + qt_text(end)) == shown) return true;
         }
         return false;
     }

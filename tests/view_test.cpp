@@ -160,18 +160,10 @@ TEST_F(ViewTest, keeps_the_ratio_label_at_its_size)
     EXPECT_TRUE(boxes.empty());
 }
 
-// What a box shows: its rendering, and that of a box alike in all but that
-// it holds `text` (the box's own text by default) with the cursor at the start.
+// Whether a box shows `text`.
 bool shows(QLineEdit* box, const QString& text)
 {
-    QLineEdit plain(text, box->parentWidget());
-    plain.setStyle(box->style());
-    plain.setFont(box->font());
-    plain.setPalette(box->palette());
-    plain.setGeometry(box->geometry());
-    plain.setEnabled(box->isEnabled());
-    plain.setCursorPosition(0);
-    return box->grab().toImage() == plain.grab().toImage();
+    return box->grab().toImage() == widget_testing::plain_rendering(box, text);
 }
 
 // A figure the program writes shows from its first digit; one wider than

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -13,6 +15,20 @@
 
 // What the widget tests share besides their main (widget_test_main.cpp).
 namespace widget_testing {
+
+// How a box alike in all but its text would draw `text`, with the cursor
+// at the start: what a box that shows `text` looks like.
+inline QImage plain_rendering(const QLineEdit* box, const QString& text)
+{
+    QLineEdit plain(text, box->parentWidget());
+    plain.setStyle(box->style());
+    plain.setFont(box->font());
+    plain.setPalette(box->palette());
+    plain.setGeometry(box->geometry());
+    plain.setEnabled(box->isEnabled());
+    plain.setCursorPosition(0);
+    return plain.grab().toImage();
+}
 
 // Where a widget lies in its window, inside the group of its box too.
 inline QRect in_window(const QWidget* w)
