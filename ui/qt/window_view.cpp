@@ -65,13 +65,6 @@ QPixmap load_picture(std::string_view resource)
     return load_picture(qt_text(resource));
 }
 
-// The pixel file that the build decodes a picture of ui/art into.
-QString pixels_path(Picture picture)
-{
-    const QString file = qt_text(picture_file(picture));
-    return QStringLiteral(":/art/pixels/%1.pixels").arg(file.left(file.lastIndexOf(u'.')));
-}
-
 // The window icon at every size the program carries.
 QIcon window_icon()
 {
@@ -286,7 +279,8 @@ QWidget* WindowView::create(const Window& /*model*/, ImageBox id, QWidget* paren
 {
     auto* image = new QLabel(parent);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(load_picture(pixels_path(*plan::base[id].look.picture)));
+    image->setPixmap(load_picture(*plan::base[id].look.picture == Picture::panel ? art::panel_pixels_path
+                                                                                 : art::banner_pixels_path));
     return image;
 }
 
