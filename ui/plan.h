@@ -26,6 +26,7 @@ enum class Group : std::uint8_t { pulse_rating, transformers, result };
 struct Font {
     int pixel_height;
     bool bold;
+    bool operator==(const Font&) const = default;
 };
 
 struct Entry {

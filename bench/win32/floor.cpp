@@ -91,9 +91,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     std::size_t made = 0;
     const auto font = [&](const ui::plan::Font& wanted) {
         for (std::size_t i = 0; i < made; ++i) {
-            if (fonts[i].first.pixel_height == wanted.pixel_height && fonts[i].first.bold == wanted.bold) {
-                return fonts[i].second;
-            }
+            if (fonts[i].first == wanted) return fonts[i].second;
         }
         fonts[made] = {wanted, ui::win32::create_font(wanted)};
         return fonts[made++].second;

@@ -257,7 +257,7 @@ void WindowView::annotate(HWND hwnd, const Presentation& p)
 const Font& WindowView::font(const plan::Font& font) const
 {
     const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& made) {
-        return made.first.pixel_height == font.pixel_height && made.first.bold == font.bold;
+        return made.first == font;
     });
     if (found == fonts_.end()) throw std::logic_error("a font the plan did not name");
     return found->second;
@@ -270,11 +270,7 @@ void WindowView::apply_dpi(UINT dpi, const RECT* suggested)
     plan_ = plan::Plan(static_cast<int>(dpi));
     std::vector<std::pair<plan::Font, Font>> fonts;
     for (const plan::Entry& e : plan_.entries()) {
-        if (std::any_of(fonts.begin(), fonts.end(), [&](const auto& made) {
-                return made.first.pixel_height == e.font.pixel_height && made.first.bold == e.font.bold;
-            })) {
-            continue;
-        }
+        if (std::any_of(fonts.begin(), fonts.end(), [&](const auto& made) { return made.first == e.font; })) continue;
         Font made(create_font(e.font));
         if (!made) throw WindowsError("cannot make a font");
         fonts.emplace_back(e.font, std::move(made));
