@@ -115,7 +115,7 @@ private:
         }
         if (!fraction) result_.exponent += static_cast<std::int64_t>(digits.size());
         const std::size_t kept = std::min(digits.size(), kept_digit_limit - result_.digit_count);
-        std::copy_n(digits.data(), kept, result_.buffer.data() + result_.digit_count);
+        digits.copy(result_.buffer.data() + result_.digit_count, kept);
         result_.digit_count += kept;
         if (!result_.inexact && digits.find_first_not_of('0', kept) != std::string_view::npos) {
             result_.inexact = true;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "ui/controls.h"
@@ -135,6 +136,24 @@ inline constexpr std::array<LinePlacement, 12> lines = [] {
         if (l.id == id) return l;
     }
     return std::nullopt;
+}
+
+// The place of a control that has a rectangle (every control but the
+// lines), and of a line; asking for another is a fault of the caller.
+[[nodiscard]] constexpr const Placement& place(Control id)
+{
+    for (const auto& p : placements) {
+        if (p.id == id) return p;
+    }
+    throw std::logic_error("a line has no rectangle");
+}
+
+[[nodiscard]] constexpr const LinePlacement& place(Line id)
+{
+    for (const auto& l : lines) {
+        if (l.id == id) return l;
+    }
+    throw std::logic_error("a line without a place");
 }
 
 // The dots per inch at which the layout's pixels are the screen's: 15 twips

@@ -90,8 +90,8 @@ struct Span {
 
 constexpr Span span(const Box& box)
 {
-    const auto top = *layout::line_placement(box.top);
-    const auto bottom = *layout::line_placement(box.bottom);
+    const auto& top = layout::place(box.top);
+    const auto& bottom = layout::place(box.bottom);
     return {std::min({top.x1, top.x2, bottom.x1, bottom.x2}), top.y1,
             std::max({top.x1, top.x2, bottom.x1, bottom.x2}), bottom.y1};
 }
@@ -107,7 +107,7 @@ constexpr std::optional<Group> group_of(Control id)
         const Span s = span(box);
         if (const auto line = layout::line_placement(id)) {
             if (inside(s, line->x1, line->y1) && inside(s, line->x2, line->y2)) return box.id;
-        } else if (const auto place = layout::placement(id); inside(s, place->left, place->top)) {
+        } else if (const auto& place = layout::place(id); inside(s, place.left, place.top)) {
             return box.id;
         }
     }
@@ -138,7 +138,7 @@ constexpr int focus_of(const ControlInfo& c)
     if (!c.tab_stop) return 0;
     return 1 + static_cast<int>(std::count_if(control_table.begin(), control_table.end(),
                                               [&c](const ControlInfo& other) {
-                                                  return other.tab_stop && *other.tab_index < *c.tab_index;
+                                                  return other.tab_stop && other.tab_index.value() < c.tab_index.value();
                                               }));
 }
 
@@ -147,7 +147,7 @@ constexpr int stacking_of(const ControlInfo& c)
     int above = 0;
     for (const ControlInfo& other : control_table) {
         const bool higher = takes_input(c.kind)
-                                ? takes_input(other.kind) && *other.tab_index < *c.tab_index
+                                ? takes_input(other.kind) && other.tab_index.value() < c.tab_index.value()
                                 : takes_input(other.kind) || index(other.id) < index(c.id);
         if (higher) ++above;
     }
@@ -172,12 +172,11 @@ constexpr int row_of(Control id)
 constexpr Entry entry(const ControlInfo& c, int dpi)
 {
     const auto line = layout::line_placement(c.id);
-    const auto place = layout::placement(c.id);
     return {c.id,
             c.name,
             c.kind,
-            line ? layout::line_rect(*line, dpi) : layout::pixel_rect(*place, dpi),
-            font(line ? layout::Font::regular_8 : place->font, dpi),
+            line ? layout::line_rect(*line, dpi) : layout::pixel_rect(layout::place(c.id), dpi),
+            font(line ? layout::Font::regular_8 : layout::place(c.id).font, dpi),
             presentation(c.id),
             focus_of(c),
             stacking_of(c),
@@ -190,8 +189,8 @@ constexpr Entry entry(const ControlInfo& c, int dpi)
 
 constexpr GroupEntry group_entry(const Box& box, int dpi)
 {
-    const layout::Rect top = layout::line_rect(*layout::line_placement(box.top), dpi);
-    const layout::Rect bottom = layout::line_rect(*layout::line_placement(box.bottom), dpi);
+    const layout::Rect top = layout::line_rect(layout::place(box.top), dpi);
+    const layout::Rect bottom = layout::line_rect(layout::place(box.bottom), dpi);
     const int left = std::min(top.left, bottom.left);
     const int right = std::max(top.left + top.width, bottom.left + bottom.width);
     return {box.id, box.title, {left, top.top, right - left, bottom.top + bottom.height - top.top}};

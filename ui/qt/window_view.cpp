@@ -279,7 +279,7 @@ QWidget* WindowView::create(const Window& /*model*/, ImageBox id, QWidget* paren
 {
     auto* image = new QLabel(parent);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(load_picture(*plan::base[id].look.picture == Picture::panel ? art::panel_pixels_path
+    image->setPixmap(load_picture(plan::base[id].look.picture == Picture::panel ? art::panel_pixels_path
                                                                                  : art::banner_pixels_path));
     return image;
 }
