@@ -123,6 +123,7 @@ public:
             info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
             std::vector<DWORD> bits(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
             GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
+            for (DWORD& bit : bits) bit &= 0xFFFFFF;  // the colour: a screen's copy may carry an alpha
             return bits;
         };
         BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
