@@ -1,8 +1,9 @@
-# Build and test on Debian 12. The builds are the presets of CMakePresets.json
-# (`cmake --list-presets all`): native, sanitize, bench, fuzz, windows and
-# web, each in a folder of its own. This file installs what each needs from
-# Debian and runs them: `make test` installs what is missing, builds and runs
-# every test; README.md describes every verb.
+# Build and test on Debian 12 and 13. The builds are the presets of
+# CMakePresets.json (`cmake --list-presets all`): native, sanitize, bench,
+# fuzz, windows and web, each in a folder of its own. This file installs what
+# each needs from Debian and runs them: `make run` installs what building and
+# running need, builds the program and opens its window; `make test` adds what
+# the tests need, builds and runs every test; README.md describes every verb.
 
 JOBS ?= $(shell nproc)
 # The presets' build folders.
@@ -15,26 +16,33 @@ WEB_DIR     := build-web
 # Configures and builds the preset $(1).
 build_preset = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS)
 
-# Everything the build and the tests need from Debian.
-# binutils-mingw-w64-x86-64 and cpp: the resource compiler (and its preprocessor)
-# that the build compiles the resource script with, for the version record.
-# The end-to-end tests: an X server, a window manager, X input and window
-# tools, D-Bus with the accessibility bus, and Debian's python3 with the AT-SPI
-# bindings. The install tests: the freedesktop validators, dpkg-dev and
-# file, which CPack needs for the package's dependencies, and lintian, which
-# checks the package (about 140 small packages more, mostly Perl's; 60 MB).
-# libbenchmark-dev: the benchmarks in bench/ are built with everything else,
-# so that they keep compiling, and run only by `make bench`. weston and
-# qt6-wayland: the end-to-end test of the program as a native Wayland client.
-# libfast-float-dev: the reading that calc/charconv_fallback.cpp builds on.
-# nlohmann-json3-dev: the scenario table that every front-end's driver reads.
-# googletest: GoogleTest's sources, which the tests build with them.
-PACKAGES := cmake make g++ cpp pkgconf googletest libbenchmark-dev zlib1g-dev libfast-float-dev nlohmann-json3-dev \
-            qt6-base-dev \
-            qt6-translations-l10n fonts-liberation2 binutils-mingw-w64-x86-64 \
-            xvfb openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
-            weston qt6-wayland \
-            desktop-file-utils appstream dpkg-dev file lintian
+# What building and running the program need from Debian: the compiler and
+# CMake, fast_float (the reading of number texts), Qt 6 with its German texts
+# and its Wayland platform, the window's stand-in face (scripts/release-package
+# gives this release's name), fontconfig, which the package build asks for
+# that face's package, and the resource compiler with its preprocessor
+# (binutils-mingw-w64-x86-64, cpp), which makes the version record.
+# (Recursive variables: apt is asked only by the targets that install.)
+LIBERATION = $(shell scripts/release-package liberation-sans)
+RUN_PACKAGES = cmake make g++ cpp pkgconf libfast-float-dev \
+               qt6-base-dev qt6-translations-l10n qt6-wayland \
+               $(LIBERATION) fontconfig binutils-mingw-w64-x86-64
+
+# What the tests add. googletest: GoogleTest's sources, which the tests build
+# with them; zlib1g-dev, the compressed number corpus; nlohmann-json3-dev, the
+# scenario table that every front-end's driver reads; libbenchmark-dev, since
+# the benchmarks in bench/ are built with the tests, so that they keep
+# compiling (only `make bench` runs them). The end-to-end tests: an X server
+# (and xauth, for xvfb-run), a window manager, X input and window tools, D-Bus
+# with the accessibility bus, Debian's python3 with the AT-SPI bindings, and
+# weston for the program as a native Wayland client. The install tests: the
+# freedesktop validators, dpkg-dev and file, which CPack needs for the
+# package's dependencies, and lintian, which checks the package (about 140
+# small packages more, mostly Perl's; 60 MB).
+TEST_PACKAGES := googletest zlib1g-dev nlohmann-json3-dev libbenchmark-dev \
+                 xvfb xauth openbox xdotool wmctrl x11-utils dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0 \
+                 weston desktop-file-utils appstream dpkg-dev file lintian
+PACKAGES = $(RUN_PACKAGES) $(TEST_PACKAGES)
 
 # What `make bench` needs beyond that: a display server of its own, the
 # X extensions with which bench/probe.cpp watches the screen and types, and
@@ -51,7 +59,11 @@ deps:
 build: deps
 	$(call build_preset,native)
 
-run: build
+# The program alone, in the same folder (the preset `app` is `native`
+# without the tests and benchmarks).
+run:
+	@scripts/ensure-packages $(RUN_PACKAGES)
+	cmake --preset app && cmake --build --preset app -j $(JOBS)
 	$(BUILD_DIR)/app/korvantelo
 
 # As root, both also generate the German locale for the test that shows that
@@ -119,9 +131,9 @@ clean:
 # mutated at full length. Any finding fails it.
 FUZZ_SECONDS      ?= 60
 FUZZ_HUGE_SECONDS ?= 20
-# Only `make fuzz` needs these: clang with libFuzzer and the sanitizer
-# runtimes, and llvm-symbolizer for readable reports.
-FUZZ_PACKAGES := cmake make clang libclang-rt-14-dev llvm libfast-float-dev
+# Only `make fuzz` needs these: clang, then libFuzzer and the sanitizer
+# runtimes of its version, and llvm-symbolizer for readable reports.
+FUZZ_PACKAGES := cmake make clang llvm libfast-float-dev
 
 FUZZER     = $(FUZZ_DIR)/tests/fuzz/number_text_fuzzer
 FUZZ_FLAGS = -dict=tests/fuzz/number_text.dict -artifact_prefix=$(FUZZ_DIR)/ \
@@ -137,6 +149,7 @@ run_fuzzer = $(FUZZER) $(FUZZ_FLAGS) $(2) > $(FUZZ_DIR)/$(1).log 2>&1 \
 
 fuzz:
 	@scripts/ensure-packages $(FUZZ_PACKAGES)
+	@scripts/ensure-packages $$(scripts/release-package clang-runtime)
 	$(call build_preset,fuzz)
 	rm -rf $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
 	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/huge $(FUZZ_DIR)/huge-corpus
@@ -224,7 +237,7 @@ WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
 # window's font falls back to. Node drives them and serves the site with the
 # npm packages of tests/web/package-lock.json; npm comes with nodejs where
 # that is NodeSource's, else from Debian.
-WEB_BROWSER_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb python3 fonts-liberation2
+WEB_BROWSER_PACKAGES = chromium firefox-esr webkit2gtk-driver xvfb python3 $(LIBERATION)
 WEB_TEST_MODULES := tests/web/node_modules/.package-lock.json
 
 .PHONY: web serve-web test-web screenshot-web bench-web clean-web

@@ -19,12 +19,15 @@ set_property(TARGET korvantelo PROPERTY INSTALL_RPATH "")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries come from dpkg-shlibdeps. The window's texts need the
-# face the layout is measured for (or one of its substitutes); the toolkit's
-# German texts and the pictures are compiled in, and the X platform plugin
-# comes with libqt6gui6.
+# The shared libraries come from dpkg-shlibdeps, by the names of the release
+# the package is built on. The window's texts need the face the layout is
+# measured for (or one of its substitutes), whose package each release names
+# its own way; the toolkit's German texts and the pictures are compiled in,
+# and the X platform plugin comes with libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+execute_process(COMMAND "${PROJECT_SOURCE_DIR}/scripts/release-package" liberation-sans
+    OUTPUT_VARIABLE face_package OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${face_package}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The synopsis, then the long description, which CPack indents as Debian wants.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "energy per pulse behind current and voltage transformers")
