@@ -132,13 +132,19 @@ constexpr Font font(layout::Font font, int dpi)
     return {scaled(pixel_height, dpi), bold};
 }
 
+// A control's TabIndex; -1 for the lines and pictures, which have none.
+constexpr int tab_index(const ControlInfo& c)
+{
+    return c.tab_index ? *c.tab_index : -1;
+}
+
 // The position of a control that takes the focus among those, from 1.
 constexpr int focus_of(const ControlInfo& c)
 {
     if (!c.tab_stop) return 0;
     return 1 + static_cast<int>(std::count_if(control_table.begin(), control_table.end(),
                                               [&c](const ControlInfo& other) {
-                                                  return other.tab_stop && other.tab_index.value() < c.tab_index.value();
+                                                  return other.tab_stop && tab_index(other) < tab_index(c);
                                               }));
 }
 
@@ -147,7 +153,7 @@ constexpr int stacking_of(const ControlInfo& c)
     int above = 0;
     for (const ControlInfo& other : control_table) {
         const bool higher = takes_input(c.kind)
-                                ? takes_input(other.kind) && other.tab_index.value() < c.tab_index.value()
+                                ? takes_input(other.kind) && tab_index(other) < tab_index(c)
                                 : takes_input(other.kind) || index(other.id) < index(c.id);
         if (higher) ++above;
     }
