@@ -124,6 +124,16 @@ bench: deps
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize $(BENCH_DIR)
 
+# The same checks on Debian 13 (trixie), on a clean clone of this checkout
+# (its commit and uncommitted changes) in a minimal Debian 13 that
+# scripts/in-debian makes once with debootstrap, keeps in /var/cache/korvantelo
+# and upgrades at every run; needs root. `make test-debian13
+# DEBIAN13_VERBS="package web"` runs other verbs there.
+DEBIAN13_VERBS ?= test lint test-sanitize fuzz test-windows test-web
+.PHONY: test-debian13
+test-debian13:
+	scripts/in-debian trixie make $(DEBIAN13_VERBS)
+
 # `make fuzz`: the libFuzzer target for the number texts, built with clang in
 # a folder of its own and run for a bounded time, first on texts up to 4 KiB
 # from the seeds in tests/fuzz/corpus (only read; new inputs go to
