@@ -239,7 +239,7 @@ clean-windows:
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
-# libfast-float-dev the reading that calc builds on where libc++ has none.
+# libfast-float-dev the reading of number texts.
 WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
 # The page's test, screenshots and benchmark: the three engines (WebKitGTK's
 # WebDriver brings its MiniBrowser, which runs under Xvfb), Debian's python3

@@ -7,25 +7,48 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <system_error>
 #include <version>
 
-#include "calc/charconv_fallback.h"
+#include <fast_float/fast_float.h>
 
 namespace calc {
 namespace {
 
-// How many significant digits of a text are handed to read_c_form. A
-// halfway point between two doubles has at most 767 significant digits, so
-// beyond 800 digits only whether any of the rest is non-zero can matter; one
-// more digit '1' then stands for all of them.
-constexpr std::size_t kept_digit_limit = 800;
+constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// An exponent this large already puts every text far beyond the double range;
-// larger ones are held at it, so that no sum of exponents can overflow.
-constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
+// The text without its blanks (space, tab) at either end.
+std::string_view trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The number with the thousands separators of its integer part taken out:
+// "20.000.000,5" is "20000000,5". The integer part is one to three digits,
+// then groups of exactly three, each after a "."; a "." anywhere else, or a
+// group of another length, is no number. (That the groups are digits,
+// fast_float checks as it reads them.)
+std::string without_separators(std::string_view number)
+{
+    const std::size_t integer_end = std::min(number.find_first_of(",eE"), number.size());
+    if (number.find('.', integer_end) != std::string_view::npos) throw NotANumber();
+    std::string joined;
+    joined.reserve(number.size());
+    std::string_view integer = number.substr(0, integer_end);
+    const std::size_t leading = integer.find('.');
+    if (leading == 0 || leading > 3) throw NotANumber();
+    joined.append(integer.substr(0, leading));
+    integer.remove_prefix(leading);
+    while (!integer.empty()) {
+        if (integer.size() < 4 || integer[0] != '.' || integer.find('.', 1) < 4) throw NotANumber();
+        joined.append(integer.substr(1, 3));
+        integer.remove_prefix(4);
+    }
+    return joined.append(number.substr(integer_end));
+}
 
 // The largest text that to_text writes, 1,79769313486232E+308, as the digits
 // d of 0.d × 10^309. It lies above the largest double; texts up to it read as
@@ -33,189 +56,64 @@ constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
 constexpr std::string_view largest_written_digits = "179769313486232";
 constexpr std::int64_t largest_written_exponent = 309;
 
-// A number text taken apart: the value is 0.digits × 10^exponent, plus a
-// little more when `inexact` says that non-zero digits were dropped. The
-// digits are followed, in the same buffer, by the exponent of the "C" form
-// that read_c_form reads.
-struct Decimal {
-    bool negative = false;
-    std::array<char, kept_digit_limit + 32> buffer;  // significant digits, no leading zero
-    std::size_t digit_count = 0;
+// An exponent this large already puts every text far beyond the double
+// range; larger ones are held at it, so that no sum can overflow.
+constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
+
+// Whether a number (digits, an optional comma, an optional exponent; no sign,
+// no separators) is at most the largest written text. Asked only of numbers
+// that read as an infinity, so it may take its time.
+bool within_largest_written(std::string_view number)
+{
+    const std::size_t e = std::min(number.find_first_of("eE"), number.size());
     std::int64_t exponent = 0;
-    bool inexact = false;
-};
-
-constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-// The length of the run of decimal digits that `text` starts with; eight bytes
-// at a time, so that a pasted megabyte of digits is scanned quickly.
-std::size_t digit_run(std::string_view text)
-{
-    std::size_t n = 0;
-    for (; n + 8 <= text.size(); n += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + n, sizeof word);
-        // A byte's high bit is set here unless the byte lies in '0'..'9'.
-        if (((word + 0x4646464646464646) | (word - 0x3030303030303030)) & 0x8080808080808080) break;
+    if (e < number.size()) {
+        std::string_view power = number.substr(e + 1);
+        const bool negative = !power.empty() && power[0] == '-';
+        if (!power.empty() && (power[0] == '-' || power[0] == '+')) power.remove_prefix(1);
+        for (const char c : power) exponent = std::min(exponent_cap, exponent * 10 + (c - '0'));
+        if (negative) exponent = -exponent;
     }
-    while (n < text.size() && is_digit(text[n])) ++n;
-    return n;
-}
-
-class Scanner {
-public:
-    Scanner(std::string_view text, Decimal& result) : text_(text), result_(result) {}
-
-    void scan()
-    {
-        skip_blanks();
-        if (accept('+')) {
-        } else if (accept('-')) {
-            result_.negative = true;
+    // 0.d × 10^exponent, d from the first significant digit on.
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t comma = std::min(mantissa.find(','), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0,");
+    if (first == std::string_view::npos) return true;
+    exponent += first < comma ? static_cast<std::int64_t>(comma - first)
+                              : -static_cast<std::int64_t>(first - comma - 1);
+    if (exponent != largest_written_exponent) return exponent < largest_written_exponent;
+    // The same place: the digits decide, a longer string that starts with
+    // the largest's being larger where any of its further digits is not 0.
+    std::size_t matched = 0;
+    for (const char c : mantissa.substr(first)) {
+        if (c == ',') continue;
+        if (matched == largest_written_digits.size()) {
+            if (c != '0') return false;
+            continue;
         }
-        const std::size_t integer_digits = scan_integer_part();
-        std::size_t fraction_digits = 0;
-        if (accept(',')) fraction_digits = scan_digits(/*fraction=*/true);
-        if (integer_digits + fraction_digits == 0) throw NotANumber();
-        if (accept('E') || accept('e')) scan_exponent();
-        skip_blanks();
-        if (pos_ != text_.size()) throw NotANumber();
+        if (c != largest_written_digits[matched]) return c < largest_written_digits[matched];
+        ++matched;
     }
-
-private:
-    // Digits, with "." allowed only between whole thousands groups.
-    std::size_t scan_integer_part()
-    {
-        const std::size_t leading = scan_digits(/*fraction=*/false);
-        std::size_t total = leading;
-        if (peek() == '.' && (leading == 0 || leading > 3)) throw NotANumber();
-        while (accept('.')) {
-            if (scan_digits(/*fraction=*/false) != 3) throw NotANumber();
-            total += 3;
-        }
-        return total;
-    }
-
-    std::size_t scan_digits(bool fraction)
-    {
-        const std::size_t length = digit_run(text_.substr(pos_));
-        take_digits(text_.substr(pos_, length), fraction);
-        pos_ += length;
-        return length;
-    }
-
-    void take_digits(std::string_view digits, bool fraction)
-    {
-        if (result_.digit_count == 0) {
-            // Leading zeros count only for the place of the first digit.
-            const std::size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
-            if (fraction) result_.exponent -= static_cast<std::int64_t>(zeros);
-            digits.remove_prefix(zeros);
-        }
-        if (!fraction) result_.exponent += static_cast<std::int64_t>(digits.size());
-        const std::size_t kept = std::min(digits.size(), kept_digit_limit - result_.digit_count);
-        digits.copy(result_.buffer.data() + result_.digit_count, kept);
-        result_.digit_count += kept;
-        if (!result_.inexact && digits.find_first_not_of('0', kept) != std::string_view::npos) {
-            result_.inexact = true;
-        }
-    }
-
-    void scan_exponent()
-    {
-        bool negative = false;
-        if (accept('+')) {
-        } else if (accept('-')) {
-            negative = true;
-        }
-        if (!is_digit(peek())) throw NotANumber();
-        std::int64_t value = 0;
-        while (is_digit(peek())) {
-            value = std::min(exponent_cap, value * 10 + (text_[pos_++] - '0'));
-        }
-        result_.exponent += negative ? -value : value;
-    }
-
-    void skip_blanks()
-    {
-        while (is_blank(peek())) ++pos_;
-    }
-
-    [[nodiscard]] char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-
-    bool accept(char c)
-    {
-        if (pos_ < text_.size() && text_[pos_] == c) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    Decimal& result_;
-};
-
-// Whether 0.digits × 10^exponent is at most the largest written text. With
-// trailing zeros dropped, or a digit '1' standing for dropped non-zero digits,
-// a longer digit string that starts with a shorter one is the larger
-// fraction, so the string order decides.
-bool within_largest_written(const Decimal& decimal)
-{
-    const std::string_view digits(decimal.buffer.data(), decimal.digit_count);
-    return decimal.exponent < largest_written_exponent ||
-           (decimal.exponent == largest_written_exponent && digits <= largest_written_digits);
-}
-
-constexpr std::array<double, 23> exact_powers_of_ten = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The texts people type: at most 15 digits and a small power of ten. Both
-// factors are exact doubles, so the one rounding of the product or quotient
-// is the correct rounding of the decimal value, and faster than the library.
-bool try_exact_fast_path(const Decimal& decimal, double& result)
-{
-    const std::int64_t power = decimal.exponent - static_cast<std::int64_t>(decimal.digit_count);
-    if (FLT_EVAL_METHOD != 0 || decimal.digit_count > 15 || power < -22 || power > 22) return false;
-    std::uint64_t mantissa = 0;
-    for (std::size_t i = 0; i < decimal.digit_count; ++i) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(decimal.buffer[i] - '0');
-    }
-    const double m = static_cast<double>(mantissa);
-    result = power >= 0 ? m * exact_powers_of_ten[static_cast<std::size_t>(power)]
-                        : m / exact_powers_of_ten[static_cast<std::size_t>(-power)];
     return true;
 }
 
-// The conversions of the "C" forms: the correctly rounded double of
-// digits, "e" and a power of ten; the text of printf's %.15g. The standard
-// library's wherever it has them for doubles (it says so with
-// __cpp_lib_to_chars), as libstdc++ has natively and on MinGW.
+// printf's %.15g in the "C" form: the standard library's wherever it has
+// the conversion for doubles (it says so with __cpp_lib_to_chars), as
+// libstdc++ has natively and on MinGW.
 #if defined(__cpp_lib_to_chars)
-std::from_chars_result read_c_form(const char* first, const char* last, double& value)
-{
-    return std::from_chars(first, last, value);
-}
 std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
 {
     return std::to_chars(first, last, value, std::chars_format::general, 15);
 }
 #elif defined(__EMSCRIPTEN__)
-// The WebAssembly build's libc++ has neither. Reading goes through
-// fast_float; writing through the C library, emscripten's musl, whose %.15g
-// is exact and correctly rounded (WebAssembly always rounds to nearest, ties
-// to even). Other C libraries take printf's decimal point from the process
-// locale; in the module it is always ".": the module never calls setlocale,
-// so it runs in the "C" locale, and musl writes a fixed "." whatever the
-// locale. Any other library without the standard conversions stops the
-// build here rather than write through a printf that a locale could change.
-std::from_chars_result read_c_form(const char* first, const char* last, double& value)
-{
-    return fallback::from_chars(first, last, value);
-}
+// The WebAssembly build's libc++ has none; there the C library writes it,
+// emscripten's musl, whose %.15g is exact and correctly rounded (WebAssembly
+// always rounds to nearest, ties to even). Other C libraries take printf's
+// decimal point from the process locale; in the module it is always ".":
+// the module never calls setlocale, so it runs in the "C" locale, and musl
+// writes a fixed "." whatever the locale. Any other library without the
+// standard conversion stops the build here rather than write through a
+// printf that a locale could change.
 std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
 {
     const int length = std::snprintf(first, static_cast<std::size_t>(last - first), "%.15g", value);
@@ -223,51 +121,43 @@ std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
     return {first + length, std::errc()};
 }
 #else
-#error "no floating-point std::from_chars and std::to_chars, and no C library known to write numbers without the locale"
+#error "no floating-point std::to_chars, and no C library known to write numbers without the locale"
 #endif
 
 }  // namespace
 
+// Our grammar around the number, fast_float's reading of it: the blanks, the
+// sign and the thousands separators are taken off here, so that what is left
+// is what fast_float reads with the comma as its decimal point (digits, a
+// comma, an exponent). It reads the digits, however many, to the correctly
+// rounded double, and it alone decides whether they are digits.
 double to_number(std::string_view text)
 {
-    Decimal decimal;
-    Scanner(text, decimal).scan();
-    const double zero = decimal.negative ? -0.0 : 0.0;
-    if (decimal.digit_count == 0) return zero;
-    char* const digits = decimal.buffer.data();
-    if (!decimal.inexact) {
-        while (digits[decimal.digit_count - 1] == '0') --decimal.digit_count;
+    std::string_view number = trimmed(text);
+    const bool negative = !number.empty() && number[0] == '-';
+    if (!number.empty() && (number[0] == '-' || number[0] == '+')) number.remove_prefix(1);
+    // A digit or the comma first: fast_float would also read "inf" and "nan".
+    if (number.empty() || !(is_digit(number[0]) || number[0] == ',')) throw NotANumber();
+    std::string joined;
+    if (number.find('.') != std::string_view::npos) {
+        joined = without_separators(number);
+        number = joined;
     }
 
-    // 0.d × 10^E lies in [10^(E-1), 10^E): from E = 310 on it is at least
-    // 10^309, beyond the largest written text; up to E = -324 it is below
-    // 10^-324, less than half the smallest denormal, and rounds to zero. In
-    // between, the exponent of the "C" form below is small.
-    if (decimal.exponent >= 310) throw OutOfRange();
-    if (decimal.exponent <= -324) return zero;
     double magnitude = 0;
-    if (!decimal.inexact && try_exact_fast_path(decimal, magnitude)) {
-        return decimal.negative ? -magnitude : magnitude;
-    }
-    if (decimal.inexact) digits[decimal.digit_count++] = '1';
-
-    // The "C" form: the digits as an integer, "e", the power of ten.
-    char* end = digits + decimal.digit_count;
-    *end++ = 'e';
-    const auto power = decimal.exponent - static_cast<std::int64_t>(decimal.digit_count);
-    end = std::to_chars(end, decimal.buffer.data() + decimal.buffer.size(), power).ptr;
-
-    const auto [stop, error] = read_c_form(digits, end, magnitude);
-    if (error == std::errc::result_out_of_range) {
-        // Said of a value rounded to infinity or to zero alike; a value that
-        // rounds to zero is below 10^-300, one that overflows above 10^300.
-        if (decimal.exponent < 0) return zero;
-        if (!within_largest_written(decimal)) throw OutOfRange();
+    const auto [end, error] = fast_float::from_chars_advanced(
+        number.data(), number.data() + number.size(), magnitude,
+        fast_float::parse_options(fast_float::chars_format::general, ','));
+    if (end != number.data() + number.size()) throw NotANumber();
+    if (error != std::errc() && error != std::errc::result_out_of_range) throw NotANumber();
+    // Beyond the range fast_float gives an infinity or zero (and, from
+    // version 7 on, says result_out_of_range): an infinity is out of range
+    // but up to the largest written text, an underflow is a zero.
+    if (std::isinf(magnitude)) {
+        if (!within_largest_written(number)) throw OutOfRange();
         magnitude = DBL_MAX;
-    } else if (error != std::errc() || stop != end) {
-        throw Error("number could not be read");
     }
-    return decimal.negative ? -magnitude : magnitude;
+    return negative ? -magnitude : magnitude;
 }
 
 std::string to_text(double value)

@@ -1,13 +1,10 @@
 #include "calc/number_text.h"
 
-#include "calc/charconv_fallback.h"
 #include "tests/reading_vectors.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cfloat>
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -16,10 +13,7 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <system_error>
-#include <tuple>
 #include <vector>
-#include <version>
 
 namespace {
 
@@ -355,59 +349,6 @@ TEST(number_text_writing, every_written_text_reads_back)
         ASSERT_EQ(bits(to_number(to_text(x))), bits(want == 0 ? 0.0 : want)) << to_text(x);
     }
     EXPECT_EQ(to_number(to_text(1.0)), 1.0);
-}
-
-// The reading that stands in where the standard library lacks it for
-// doubles: the boundaries of the range.
-TEST(number_text_fallback, converts_the_edge_cases_as_the_standard_says)
-{
-    constexpr auto beyond = std::errc::result_out_of_range;
-    const double untouched = 7;
-    const std::vector<std::tuple<const char*, std::errc, double>> read = {
-        {"17976931348623158e292", {}, DBL_MAX}, {"17976931348623159e292", beyond, untouched},
-        {"1e309", beyond, untouched}, {"24703282292062328e-340", {}, 4.9406564584124654E-324},
-        {"24703282292062327e-340", beyond, untouched}, {"1e-400", beyond, untouched}, {"0e999", {}, 0},
-        {"-0", {}, -0.0}, {"x", std::errc::invalid_argument, untouched}};
-    for (const auto& [text, error, want] : read) {
-        double value = untouched;
-        EXPECT_EQ(calc::fallback::from_chars(text, text + std::strlen(text), value).ec, error) << text;
-        EXPECT_EQ(bits(value), bits(want)) << text;
-    }
-}
-
-// Where the standard library has the reading, it judges ours: on the texts
-// of a million random bit patterns, and on the reading vectors in the "C" form.
-TEST(number_text_fallback, agrees_with_the_standard_library)
-{
-#if defined(__cpp_lib_to_chars)
-    const auto same_reading = [](const std::string& text) {
-        double ours = 7;
-        double theirs = 7;
-        const auto a = calc::fallback::from_chars(text.data(), text.data() + text.size(), ours);
-        const auto b = std::from_chars(text.data(), text.data() + text.size(), theirs);
-        return a.ptr == b.ptr && a.ec == b.ec && bits(ours) == bits(theirs);
-    };
-    std::mt19937_64 random(1729);
-    for (int i = 0; i < 1'000'000; ++i) {
-        const double x = from_bits(random());
-        std::array<char, 48> buffer{};
-        const auto b = std::to_chars(buffer.begin(), buffer.end(), x, std::chars_format::general, 15);
-        const std::string text(buffer.data(), b.ptr);
-        // The written text, and one of more digits than fast paths take.
-        const auto c = std::to_chars(buffer.begin(), buffer.end(), x, std::chars_format::scientific, 20);
-        ASSERT_TRUE(same_reading(text) && same_reading(std::string(buffer.data(), c.ptr))) << text;
-    }
-    for (const auto& [text, value] : load_reading_vectors(PARSE_CORPUS)) {
-        std::string c_form;
-        for (const char c : text) {
-            if (c == ',') c_form += '.';
-            if (c != ',' && c != '.' && c != '+' && c != ' ' && c != '\t') c_form += c;
-        }
-        ASSERT_TRUE(same_reading(c_form)) << c_form;
-    }
-#else
-    GTEST_SKIP() << "no floating-point std::from_chars";
-#endif
 }
 
 TEST(number_text, does_not_depend_on_the_process_locale)
