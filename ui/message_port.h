@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+#include <string>
 #include <string_view>
 
 // How the window tells the user something: a modal message with a prompt and
@@ -20,6 +22,10 @@ inline constexpr Message input_error_message{"Eingabefehler!", "Fehler!"};
 // program then ends, since the window can no longer be trusted.
 inline constexpr std::string_view fault_prompt = "Korvantelo kann nicht weiterlaufen:";
 inline constexpr std::string_view fault_title = "Korvantelo";
+
+// The prompt of the fault message: the line above, then the fault's text
+// where it has one.
+[[nodiscard]] std::string fault_text(const std::exception_ptr& fault);
 
 class MessagePort {
 public:

@@ -110,16 +110,22 @@ void Window::show_message(const Message& message)
     port_.show(message);
 }
 
+std::string fault_text(const std::exception_ptr& fault)
+{
+    std::string prompt(fault_prompt);
+    try {
+        std::rethrow_exception(fault);
+    } catch (const std::exception& e) {
+        prompt.append("\n").append(e.what());
+    } catch (...) {  // NOLINT(bugprone-empty-catch): a fault without a text of its own
+    }
+    return prompt;
+}
+
 void Window::report_fault(const std::exception_ptr& fault) noexcept
 {
     try {
-        std::string prompt(fault_prompt);
-        try {
-            std::rethrow_exception(fault);
-        } catch (const std::exception& e) {
-            prompt.append("\n").append(e.what());
-        } catch (...) {  // NOLINT(bugprone-empty-catch): a fault without a text of its own
-        }
+        const std::string prompt = fault_text(fault);
         port_.show({prompt, fault_title});
     } catch (...) {  // NOLINT(bugprone-empty-catch): the caller's failure status still tells
     }

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <exception>
 #include <string>
 
 #include "ui/message_port.h"
@@ -21,11 +20,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         ui::win32::Program program(instance);
         program.start();
         return program.view().run();  // a fault inside the window has been told by then
-    } catch (const std::exception& fault) {
+    } catch (...) {
         // A fault before the window runs, never one of the input: say what it
         // was. The fault's text may come in the ANSI code page; wide() reads it.
-        const std::wstring text =
-            ui::win32::wide(ui::fault_prompt) + L"\n" + ui::win32::wide(fault.what());
+        const std::wstring text = ui::win32::wide(ui::fault_text(std::current_exception()));
         MessageBoxW(nullptr, text.c_str(), ui::win32::wide(ui::fault_title).c_str(), MB_OK | MB_ICONERROR);
         return EXIT_FAILURE;
     }
