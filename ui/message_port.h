@@ -1,17 +1,22 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
 
-// How the window tells the user something: a modal message with a prompt and
-// a title, shown with the warning icon and a single OK button.
+// How the window tells the user something: a message with a prompt and a
+// title, shown with the warning icon and a single OK button, modal to the
+// whole application: while it is open, the window takes no input.
 namespace ui {
 
 struct Message {
     std::string_view prompt;
     std::string_view title;
 };
+
+enum class Modality : std::uint8_t { window, application };
+inline constexpr Modality message_modality = Modality::application;
 
 // The one message of the window: some input is not a number, or a formula
 // step failed. It does not say which input.

@@ -290,6 +290,31 @@ static_assert(base.group(Group::pulse_rating).title == Control::Label4 && base[C
                   !base[Control::Image1].group && !base[Control::Image2].group,
               "every box holds its controls, and the pictures stand outside them");
 
+// Where a text box's text starts: this many pixels (at the layout's density)
+// in from the inside of its border, as the classic text box draws it.
+inline constexpr int box_text_inset = 2;
+
+// Whether a figure shows shortened (fitted_figure below): never while its
+// box has the focus, where it reads and copies as it stands, else where it
+// is wider than the room its box gives it.
+[[nodiscard]] constexpr bool shows_shortened(bool focused, double width, double room)
+{
+    return !focused && width > room;
+}
+
+// The window's faces in the order a front-end asks for them: the first of
+// the layout's faces that `installed` says is there, then the others in
+// turn, for characters it lacks. Asked for a missing face, a toolkit would
+// look for a stand-in of its own.
+template <typename Installed>
+[[nodiscard]] std::array<std::string_view, layout::faces.size()> faces(Installed&& installed)
+{
+    std::array<std::string_view, layout::faces.size()> ordered = layout::faces;
+    const auto present = std::find_if(ordered.begin(), ordered.end(), installed);
+    if (present != ordered.end()) std::rotate(ordered.begin(), present, present + 1);
+    return ordered;
+}
+
 // The mark that stands for the digits a figure leaves out.
 inline constexpr std::string_view elision_mark = "\u2026";
 

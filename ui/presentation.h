@@ -34,6 +34,49 @@ inline constexpr Rgb black{0, 0, 0};
 inline constexpr Rgb white{255, 255, 255};
 inline constexpr Rgb light_grey{192, 192, 192};
 
+// The colours a control takes from the desktop where it has no pair of its
+// own, by its kind, so that it follows a dark or high-contrast scheme: the
+// window, its labels, the check box and the button the 3D face and the
+// button text, the text boxes the colours of a field, the lines the text.
+enum class SystemColour : std::uint8_t { face, button_text, field, field_text };
+
+struct SystemColours {
+    SystemColour ground;
+    SystemColour text;
+};
+
+inline constexpr SystemColours window_colours{SystemColour::face, SystemColour::button_text};
+
+[[nodiscard]] constexpr SystemColours system_colours(Kind kind)
+{
+    switch (kind) {
+    case Kind::text_box: return {SystemColour::field, SystemColour::field_text};
+    case Kind::line: return {SystemColour::field_text, SystemColour::field_text};
+    case Kind::label:
+    case Kind::check_box:
+    case Kind::command_button:
+    case Kind::image_box: break;
+    }
+    return window_colours;
+}
+
+// The window's frame: a tool window (a narrow title bar with the caption
+// and the close button only, no minimise or maximise button, no taskbar
+// button) of the layout's fixed size, which the user cannot change.
+struct Frame {
+    bool tool_window;
+    bool resizable;
+};
+inline constexpr Frame frame{.tool_window = true, .resizable = false};
+
+// How wide a hint shown on hovering grows before it wraps, in twips (four
+// inches), where a toolkit asks.
+inline constexpr int hint_width = 5760;
+
+// The tick box of the check box: 13 pixels square at 96 dots per inch, the
+// classic look the layout is made for.
+inline constexpr int check_box_size = 13;
+
 // The two pictures: the branding panel (a JPEG, 184 × 157) and the banner
 // (a Windows bitmap, 584 × 39). Each front-end keeps them in its own form,
 // made from the file of ui/art that picture_file names.

@@ -5,27 +5,23 @@
 #include <QString>
 #include <QStringList>
 
-#include <algorithm>
 #include <string_view>
 
-#include "ui/layout.h"
 #include "ui/plan.h"
 
 // The window's fonts in Qt's terms, for the view and for the bench's floor
 // alike, so that the floor cannot ask for other faces than the window does.
 namespace ui::qt {
 
-// The plan's faces, the first of them that is installed at the front: asked
-// for a missing face, Qt would first sort every installed font against it,
-// at every start, only to take the same stand-in.
+// The plan's faces, the first of them that is installed at the front.
 [[nodiscard]] inline QStringList window_faces()
 {
     QStringList faces;
-    for (const std::string_view face : layout::faces) {
+    for (const std::string_view face : plan::faces([](std::string_view face) {
+             return QFontDatabase::hasFamily(QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())));
+         })) {
         faces.append(QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())));
     }
-    const auto present = std::find_if(faces.begin(), faces.end(), QFontDatabase::hasFamily);
-    if (present != faces.end()) faces.move(static_cast<qsizetype>(present - faces.begin()), 0);
     return faces;
 }
 

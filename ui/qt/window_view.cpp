@@ -49,6 +49,17 @@ QColor qt_colour(Rgb colour)
     return {colour.red, colour.green, colour.blue};
 }
 
+QPalette::ColorRole qt_role(SystemColour colour)
+{
+    switch (colour) {
+    case SystemColour::face: return QPalette::Button;
+    case SystemColour::button_text: return QPalette::ButtonText;
+    case SystemColour::field: return QPalette::Base;
+    case SystemColour::field_text: break;
+    }
+    return QPalette::Text;
+}
+
 // A picture of the window, from the pixel file that the build decoded it
 // into: copied, not decoded, so that no image reader runs at start. A
 // picture the window cannot show is a fault of the build, never something to
@@ -83,6 +94,12 @@ QString fitted(const QString& figure, int room, const QFontMetrics& metrics)
     }));
 }
 
+// Whether the widget shows its figure shortened in `room` pixels.
+bool shortened(const QWidget& w, const QString& figure, int room)
+{
+    return plan::shows_shortened(w.hasFocus(), w.fontMetrics().horizontalAdvance(figure), room);
+}
+
 // A box that shows a figure the program writes: while it has no focus and
 // the figure is wider than the box, it draws the figure shortened, its
 // exponent in sight. Its text stays whole, for copying and screen readers;
@@ -94,24 +111,33 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
-        QStyleOptionFrame panel;
-        initStyleOption(&panel);
-        // The text starts 2 pixels in and is cut at the contents' right edge,
-        // as QLineEdit draws it.
-        const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this)
-                                   .marginsRemoved(textMargins())
-                                   .adjusted(2, 0, 0, 0);
-        const QFontMetrics metrics = fontMetrics();
-        if (hasFocus() || metrics.horizontalAdvance(text()) <= contents.width()) {
+        const QRect room = contents();
+        if (!shortened(*this, text(), room.width())) {
             QLineEdit::paintEvent(event);
             return;
         }
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
         QPainter painter(this);
         style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
-        painter.setClipRect(contents);
-        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
-        const int baseline = contents.top() + (contents.height() - metrics.height() + 1) / 2 + metrics.ascent();
-        painter.drawText(contents.left(), baseline, fitted(text(), contents.width(), metrics));
+        painter.setClipRect(room);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+        const QFontMetrics metrics = fontMetrics();
+        const int baseline = room.top() + (room.height() - metrics.height() + 1) / 2 + metrics.ascent();
+        painter.drawText(room.left(), baseline, fitted(text(), room.width(), metrics));
+    }
+
+private:
+    // Where the text goes: the box's inside, the plan's inset in from its
+    // left, cut at its right edge.
+    [[nodiscard]] QRect contents() const
+    {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        return style()
+            ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+            .marginsRemoved(textMargins())
+            .adjusted(plan::box_text_inset, 0, 0, 0);
     }
 };
 
@@ -124,14 +150,13 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         const QRect contents = contentsRect();
-        const QFontMetrics metrics = fontMetrics();
-        if (metrics.horizontalAdvance(text()) <= contents.width()) {
+        if (!shortened(*this, text(), contents.width())) {
             QLabel::paintEvent(event);
             return;
         }
         QPainter painter(this);
         style()->drawItemText(&painter, contents, static_cast<int>(alignment()), palette(), isEnabled(),
-                              fitted(text(), contents.width(), metrics), foregroundRole());
+                              fitted(text(), contents.width(), fontMetrics()), foregroundRole());
     }
 };
 
@@ -145,21 +170,22 @@ protected:
     void paintEvent(QPaintEvent* /*event*/) override {}
 };
 
-// What the control presents beyond its state: its accessible name and hint,
-// its tooltip, its fixed colours.
-void present(QWidget* w, const Presentation& p)
+// What the control presents beyond its state: the desktop's colours of its
+// kind, or its fixed pair, which holds in every colour group, so that a
+// disabled box keeps it too; its accessible name and hint, its tooltip.
+void present(QWidget* w, Kind kind, const Presentation& p)
 {
+    const SystemColours roles = system_colours(kind);
+    w->setBackgroundRole(qt_role(roles.ground));
+    w->setForegroundRole(qt_role(roles.text));
     if (!p.accessible_name.empty()) w->setAccessibleName(qt_text(p.accessible_name));
     if (!p.hint.empty()) w->setAccessibleDescription(qt_text(p.hint));
     if (p.tooltip) w->setToolTip(qt_text(p.hint));
     if (p.colours) {
-        // A label is drawn in button colours, a box in base colours; the pair
-        // holds in every colour group, so a disabled box keeps it too.
-        const bool box = qobject_cast<QLineEdit*>(w) != nullptr;
         QPalette palette = w->palette();
         for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            palette.setColor(group, box ? QPalette::Base : QPalette::Button, qt_colour(p.colours->ground));
-            palette.setColor(group, box ? QPalette::Text : QPalette::ButtonText, qt_colour(p.colours->text));
+            palette.setColor(group, qt_role(roles.ground), qt_colour(p.colours->ground));
+            palette.setColor(group, qt_role(roles.text), qt_colour(p.colours->text));
         }
         w->setPalette(palette);
     }
@@ -172,14 +198,20 @@ WindowView::WindowView(const Window& model, UserActions& actions) : actions_(act
     const plan::Plan& plan = plan::base;  // Qt scales the whole window on dense screens
     setObjectName(qt_text(window_name));
     setWindowTitle(qt_text(window_caption));
-    // A fixed tool window: narrow title bar, close button only.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A title bar with the caption and the close button only.
+    setWindowFlags((frame.tool_window ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     // Qt lets a tool window's closing go unnoticed by the application; this
     // window is the program, so closing it ends the event loop.
     setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(plan.width(), plan.height());
+    if (frame.resizable) {
+        resize(plan.width(), plan.height());
+    } else {
+        setFixedSize(plan.width(), plan.height());
+    }
     setWindowIcon(window_icon());
-    setBackgroundRole(QPalette::Button);
+    setBackgroundRole(qt_role(window_colours.ground));
+    setForegroundRole(qt_role(window_colours.text));
     setAutoFillBackground(true);
     const QStringList faces = window_faces();
     setFont(window_font(plan.font(), faces));
@@ -209,7 +241,7 @@ WindowView::WindowView(const Window& model, UserActions& actions) : actions_(act
         w->setFocusPolicy(e.focus != 0 ? Qt::StrongFocus : Qt::NoFocus);
         if (!e.visible) w->setVisible(false);
         w->setStyle(classic);
-        present(w, e.look);
+        present(w, e.kind, e.look);
         widgets_[index(e.id)] = w;
     }
     const auto stacking = plan.stacking();
@@ -250,8 +282,6 @@ QWidget* WindowView::create(const Window& model, Label id, QWidget* parent)
     QLabel* label = plan::base[id].look.figure ? new FigureLabel(caption, parent) : new QLabel(caption, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setBackgroundRole(QPalette::Button);
-    label->setForegroundRole(QPalette::ButtonText);
     label->setAutoFillBackground(true);  // opaque
     return label;
 }
@@ -260,7 +290,6 @@ QWidget* WindowView::create(const Window& model, CheckBox id, QWidget* parent)
 {
     auto* box = new QCheckBox(qt_text(model.caption(id)), parent);
     box->setChecked(model.value(id) == 1);
-    box->setBackgroundRole(QPalette::Button);
     box->setAutoFillBackground(true);
     connect(box, &QCheckBox::clicked, this, [this, id] { actions_.toggled(id); });
     return box;
@@ -284,13 +313,12 @@ QWidget* WindowView::create(const Window& /*model*/, ImageBox id, QWidget* paren
     return image;
 }
 
-// A line in the window-text colour: the window's lines all run straight
-// across or down, so each is its own small filled widget, which takes its
-// place in the stacking like any other control.
+// A line: the window's lines all run straight across or down, so each is
+// its own small widget filled with its colour, which takes its place in the
+// stacking like any other control.
 QWidget* WindowView::create(const Window& /*model*/, Line /*id*/, QWidget* parent)
 {
     auto* line = new QWidget(parent);
-    line->setBackgroundRole(QPalette::Text);
     line->setAutoFillBackground(true);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
     return line;
@@ -368,7 +396,7 @@ void WindowView::show_message(const Message& message)
     QMessageBox box(QMessageBox::Warning, qt_text(message.title), qt_text(message.prompt), QMessageBox::Ok,
                     this);
     box.setDefaultButton(QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowModality(message_modality == Modality::application ? Qt::ApplicationModal : Qt::WindowModal);
     widen_for_title(box);
     box.exec();
 }
