@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -166,10 +168,20 @@ bool shows(QLineEdit* box, const QString& text)
     return box->grab().toImage() == widget_testing::plain_rendering(box, text);
 }
 
+// The tooltip that hovering over the widget shows; empty for none.
+QString hovered(QWidget* w)
+{
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(w, &hover);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
 // A figure the program writes shows from its first digit; one wider than
 // its box, while the box has no focus, as its first digits, the mark and its
-// exponent; its text, what is copied and read out, stays whole. Typing
-// stays where it was typed.
+// exponent, and whole on hovering; its text, what is copied and read out,
+// stays whole. Typing stays where it was typed.
 TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_its_exponent_in_sight)
 {
     retype(Control::txt_impulse, "350000");
@@ -180,6 +192,7 @@ TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_its_exponent_in
     ASSERT_EQ(result->text(), "2,85714285714286E-06");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(result)->text(QAccessible::Value), result->text());
     EXPECT_TRUE(shows(result, "2,85714…E-06"));
+    EXPECT_EQ(hovered(result), "2,85714285714286E-06");
     result->setFocus();  // the ordinary box, from its first character
     EXPECT_EQ(result->cursorPosition(), 0);
     EXPECT_FALSE(shows(result, "2,85714…E-06"));
@@ -189,8 +202,10 @@ TEST_F(ViewTest, shows_a_written_figure_from_its_first_digit_and_its_exponent_in
     retype(Control::txt_wh, "1234567");  // the disabled kWh box cannot even be scrolled
     EXPECT_EQ(edit(Control::txt_kwh)->text(), "1234,567");
     EXPECT_TRUE(shows(edit(Control::txt_kwh), "12…"));
+    EXPECT_EQ(hovered(edit(Control::txt_kwh)), "1234,567");
     retype(Control::txt_wh, "1234");
     EXPECT_TRUE(shows(edit(Control::txt_kwh), "1,234"));
+    EXPECT_EQ(hovered(edit(Control::txt_kwh)), "");
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
@@ -100,6 +102,15 @@ bool shortened(const QWidget& w, const QString& figure, int room)
     return plan::shows_shortened(w.hasFocus(), w.fontMetrics().horizontalAdvance(figure), room);
 }
 
+// A shortened figure offers itself whole on hovering, beside the hint the
+// control may have.
+bool show_whole_figure(QWidget& w, QEvent* event, const QString& figure, int room)
+{
+    if (event->type() != QEvent::ToolTip || !shortened(w, figure, room)) return false;
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), figure, &w);
+    return true;
+}
+
 // A box that shows a figure the program writes: while it has no focus and
 // the figure is wider than the box, it draws the figure shortened, its
 // exponent in sight. Its text stays whole, for copying and screen readers;
@@ -109,6 +120,11 @@ public:
     using QLineEdit::QLineEdit;
 
 protected:
+    bool event(QEvent* event) override
+    {
+        return show_whole_figure(*this, event, text(), contents().width()) || QLineEdit::event(event);
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         const QRect room = contents();
@@ -147,6 +163,11 @@ public:
     using QLabel::QLabel;
 
 protected:
+    bool event(QEvent* event) override
+    {
+        return show_whole_figure(*this, event, text(), contentsRect().width()) || QLabel::event(event);
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         const QRect contents = contentsRect();
