@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -86,14 +87,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&floor));
     floor.plan = ui::plan::Plan(static_cast<int>(GetDpiForWindow(window)));
 
-    // A font for each control, as few as the plan names.
+    // A font for each control, as few as the plan names, in the window's face.
+    const std::wstring face = ui::win32::window_face();
     std::array<std::pair<ui::plan::Font, HFONT>, ui::control_count> fonts{};
     std::size_t made = 0;
     const auto font = [&](const ui::plan::Font& wanted) {
         for (std::size_t i = 0; i < made; ++i) {
             if (fonts[i].first == wanted) return fonts[i].second;
         }
-        fonts[made] = {wanted, ui::win32::create_font(wanted)};
+        fonts[made] = {wanted, ui::win32::create_font(wanted, face)};
         return fonts[made++].second;
     };
     HWND above = HWND_TOP;

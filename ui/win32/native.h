@@ -2,23 +2,39 @@
 
 #include <windows.h>
 
-#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "ui/controls.h"
 #include "ui/layout.h"
 #include "ui/plan.h"
+#include "ui/presentation.h"
+#include "ui/win32/text.h"
 
 // How the window is made of Windows' own windows, for the view and for the
 // bench's floor alike, so that the floor cannot make other windows than the
 // view does.
 namespace ui::win32 {
 
-// A fixed tool window: a narrow title bar with the close button only, no
-// minimise or maximise button, no sizing border, no taskbar button.
-inline constexpr DWORD frame_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-inline constexpr DWORD frame_ex_style = WS_EX_TOOLWINDOW;
+// The window's frame: a title bar with the close button only, no minimise
+// or maximise button; a tool window's narrow one without a taskbar button,
+// a sizing border only where the window can be resized.
+inline constexpr DWORD frame_style =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (frame.resizable ? WS_THICKFRAME : 0);
+inline constexpr DWORD frame_ex_style = frame.tool_window ? WS_EX_TOOLWINDOW : 0;
+
+// A desktop colour of the plan as Windows names it.
+[[nodiscard]] constexpr int system_colour(SystemColour colour)
+{
+    switch (colour) {
+    case SystemColour::face: return COLOR_BTNFACE;
+    case SystemColour::button_text: return COLOR_BTNTEXT;
+    case SystemColour::field: return COLOR_WINDOW;
+    case SystemColour::field_text: break;
+    }
+    return COLOR_WINDOWTEXT;
+}
 
 struct NativeClass {
     const wchar_t* name;
@@ -50,16 +66,36 @@ struct NativeClass {
            (visible ? WS_VISIBLE : 0);
 }
 
-// A font of the plan in the window's face; Windows takes its own stand-in
-// where the face is missing. Null when Windows cannot make it.
-[[nodiscard]] inline HFONT create_font(const plan::Font& font)
+// The face the window's fonts ask for: the first of the plan's faces that
+// is installed.
+[[nodiscard]] inline std::wstring window_face()
 {
-    const std::string_view face = layout::faces.front();
-    std::array<wchar_t, LF_FACESIZE> name{};
-    MultiByteToWideChar(CP_UTF8, 0, face.data(), static_cast<int>(face.size()), name.data(), LF_FACESIZE - 1);
+    HDC screen = GetDC(nullptr);
+    const auto installed = [screen](std::string_view face) {
+        LOGFONTW wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        wide(face).copy(wanted.lfFaceName, LF_FACESIZE - 1);
+        bool found = false;
+        EnumFontFamiliesExW(
+            screen, &wanted,
+            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+                *reinterpret_cast<bool*>(found) = true;
+                return 0;
+            },
+            reinterpret_cast<LPARAM>(&found), 0);
+        return found;
+    };
+    const std::wstring face = wide(plan::faces(installed).front());
+    ReleaseDC(nullptr, screen);
+    return face;
+}
+
+// A font of the plan in that face. Null when Windows cannot make it.
+[[nodiscard]] inline HFONT create_font(const plan::Font& font, const std::wstring& face)
+{
     return CreateFontW(-font.pixel_height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, name.data());
+                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
 }  // namespace ui::win32

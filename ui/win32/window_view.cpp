@@ -19,9 +19,6 @@ namespace {
 
 constexpr wchar_t window_class[] = L"Korvantelo";
 
-// How wide a tooltip grows before it wraps its hint, in twips (4 inches).
-constexpr int tooltip_width = 5760;
-
 constexpr UINT_PTR tooltip_timer = 1;
 
 COLORREF colour_ref(Rgb colour)
@@ -90,7 +87,7 @@ void register_window_class(HINSTANCE instance, WNDPROC procedure)
     wc.hIcon = load_icon(instance, SM_CXICON);
     wc.hIconSm = load_icon(instance, SM_CXSMICON);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(system_colour(window_colours.ground) + 1));
     wc.lpszClassName = window_class;
     if (RegisterClassExW(&wc) == 0) throw WindowsError("cannot register the window class");
 }
@@ -116,6 +113,7 @@ WindowView::WindowView(const Window& model, UserActions& actions, HINSTANCE inst
       actions_(actions),
       instance_(instance),
       plan_(USER_DEFAULT_SCREEN_DPI),
+      face_(window_face()),
       panel_(load_bitmap(instance, picture_resource(Picture::panel))),
       banner_(load_bitmap(instance, picture_resource(Picture::banner)))
 {
@@ -234,8 +232,9 @@ void WindowView::create_controls(const Window& model)
 
 void WindowView::subclass(HWND hwnd, std::size_t at)
 {
-    procedures_[at] = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(child_procedure));
+    if (!SetWindowSubclass(hwnd, child_procedure, at, reinterpret_cast<DWORD_PTR>(this))) {
+        throw WindowsError("cannot take over a control's painting");
+    }
 }
 
 // The control's name and hint for screen readers.
@@ -271,7 +270,7 @@ void WindowView::apply_dpi(UINT dpi, const RECT* suggested)
     std::vector<std::pair<plan::Font, Font>> fonts;
     for (const plan::Entry& e : plan_.entries()) {
         if (std::any_of(fonts.begin(), fonts.end(), [&](const auto& made) { return made.first == e.font; })) continue;
-        Font made(create_font(e.font));
+        Font made(create_font(e.font, face_));
         if (!made) throw WindowsError("cannot make a font");
         fonts.emplace_back(e.font, std::move(made));
     }
@@ -288,8 +287,12 @@ void WindowView::apply_dpi(UINT dpi, const RECT* suggested)
         SetWindowPos(groups_[static_cast<std::size_t>(g.id)], nullptr, r.left, r.top, r.width, r.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    const int tip_width = layout::pixels(tooltip_width, static_cast<int>(dpi));
-    if (tooltips_ != nullptr) SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, tip_width);
+    if (tooltips_ != nullptr) {
+        SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, layout::pixels(hint_width, static_cast<int>(dpi)));
+        for (const plan::Entry& e : plan_.entries()) {
+            if (e.look.figure && !takes_mouse(e)) set_tool_rect(e);
+        }
+    }
 
     if (suggested != nullptr) {
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -309,38 +312,76 @@ void WindowView::show()
 {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
-    // The hints as tooltips come at the first idle moment: they show only on
-    // hovering, and loading the common controls costs Wine some 15 ms.
+    // The tooltips come at the first idle moment: they show only on hovering.
     SetTimer(window_, tooltip_timer, USER_TIMER_MINIMUM, nullptr);
 }
 
-// The common controls are loaded from the system folder only here, so that
-// the program does not load them at its start.
+// Whether the control gets the mouse itself: an enabled box, the check box
+// and the button do; a disabled box and a label leave it to the window.
+bool WindowView::takes_mouse(const plan::Entry& e)
+{
+    return e.enabled && (e.kind == Kind::text_box || e.kind == Kind::check_box || e.kind == Kind::command_button);
+}
+
+// A tool of the tooltips: the control itself where it gets the mouse, else
+// its place in the window (kept in step with the DPI by apply_dpi).
+TTTOOLINFOW WindowView::tool(const plan::Entry& e) const
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+    tool.uFlags = TTF_SUBCLASS | (takes_mouse(e) ? TTF_IDISHWND : 0);
+    tool.hwnd = window_;
+    tool.uId = takes_mouse(e) ? reinterpret_cast<UINT_PTR>(child(e.id)) : static_cast<UINT_PTR>(control_id(e.id));
+    tool.rect = {e.rect.left, e.rect.top, e.rect.left + e.rect.width, e.rect.top + e.rect.height};
+    return tool;
+}
+
+void WindowView::set_tool_rect(const plan::Entry& e) const
+{
+    TTTOOLINFOW rect = tool(e);
+    SendMessageW(tooltips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&rect));
+}
+
+// The hints of the plan, and for each figure, while it shows shortened, the
+// whole figure (asked for when the tooltip is about to show, TTN_GETDISPINFOW).
 void WindowView::add_tooltips()
 {
-    common_controls_.reset(LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    const auto init = reinterpret_cast<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(reinterpret_cast<void (*)()>(
-        common_controls_ ? GetProcAddress(common_controls_.get(), "InitCommonControlsEx") : nullptr));
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    if (init == nullptr || !init(&common)) throw WindowsError("cannot load the common controls");
+    if (!InitCommonControlsEx(&common)) throw WindowsError("cannot load the common controls");
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                 instance_, nullptr);
     if (tooltips_ == nullptr) throw WindowsError("cannot create the tooltips");
-    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, layout::pixels(tooltip_width, plan_.dpi()));
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, layout::pixels(hint_width, plan_.dpi()));
     for (const plan::Entry& e : plan_.entries()) {
-        if (!e.look.tooltip) continue;
+        if (!e.look.tooltip && !e.look.figure) continue;
         std::wstring hint = wide(e.look.hint);
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(child(e.id));
-        tool.lpszText = hint.data();
-        if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+        TTTOOLINFOW added = tool(e);
+        added.lpszText = e.look.figure ? LPSTR_TEXTCALLBACKW : hint.data();
+        if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&added))) {
             throw WindowsError("cannot add a tooltip");
         }
     }
+}
+
+// The tooltip of a figure: the whole figure where it shows shortened, else
+// its hint where it has one to show, else none.
+void WindowView::tooltip_text(NMTTDISPINFOW& info)
+{
+    const bool by_window = (info.uFlags & TTF_IDISHWND) == 0;
+    HWND hwnd = by_window ? GetDlgItem(window_, static_cast<int>(info.hdr.idFrom))
+                          : reinterpret_cast<HWND>(info.hdr.idFrom);
+    const auto id = hwnd != nullptr ? control_of(hwnd) : std::nullopt;
+    tip_.clear();
+    if (id) {
+        const plan::Entry& e = plan_[*id];
+        if (shortened(hwnd, e)) {
+            tip_ = text_of(hwnd);
+        } else if (e.look.tooltip) {
+            tip_ = wide(e.look.hint);
+        }
+    }
+    info.lpszText = tip_.data();
 }
 
 int WindowView::run()
@@ -410,6 +451,12 @@ LRESULT WindowView::handle(UINT message, WPARAM w, LPARAM l)
         EndPaint(window_, &ps);
         return 0;
     }
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(l)->code == TTN_GETDISPINFOW) {
+            tooltip_text(*reinterpret_cast<NMTTDISPINFOW*>(l));
+            return 0;
+        }
+        return DefDlgProcW(window_, message, w, l);
     case WM_TIMER:
         if (w == tooltip_timer) {
             KillTimer(window_, tooltip_timer);
@@ -446,25 +493,22 @@ LRESULT WindowView::handle(UINT message, WPARAM w, LPARAM l)
     }
 }
 
-// The children this view paints itself: the figures and the group boxes.
-LRESULT CALLBACK WindowView::child_procedure(HWND child, UINT message, WPARAM w, LPARAM l)
+// The children this view paints itself, subclassed by their position (the
+// controls', then the groups'): the figures and the group boxes.
+LRESULT CALLBACK WindowView::child_procedure(HWND child, UINT message, WPARAM w, LPARAM l, UINT_PTR at,
+                                             DWORD_PTR view)
 {
-    auto* view = reinterpret_cast<WindowView*>(GetWindowLongPtrW(GetParent(child), GWLP_USERDATA));
-    const int id = GetDlgCtrlID(child);
-    const auto at = static_cast<std::size_t>(id >= first_group_id ? control_count + (id - first_group_id)
-                                                                  : id - first_control_id);
-    if (view == nullptr) return DefWindowProcW(child, message, w, l);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(child, child_procedure, at);
     try {
-        return view->handle_child(child, at, message, w, l);
+        return reinterpret_cast<WindowView*>(view)->handle_child(child, at, message, w, l);
     } catch (...) {
-        view->actions_.fault(std::current_exception());
+        reinterpret_cast<WindowView*>(view)->actions_.fault(std::current_exception());
         return 0;
     }
 }
 
 LRESULT WindowView::handle_child(HWND child, std::size_t at, UINT message, WPARAM w, LPARAM l)
 {
-    const WNDPROC original = procedures_[at];
     if (at >= control_count) {
         // A group box: seen by screen readers, never drawn.
         if (message == WM_PAINT) {
@@ -472,14 +516,14 @@ LRESULT WindowView::handle_child(HWND child, std::size_t at, UINT message, WPARA
             return 0;
         }
         if (message == WM_ERASEBKGND) return 1;
-        return CallWindowProcW(original, child, message, w, l);
+        return DefSubclassProc(child, message, w, l);
     }
     const plan::Entry& e = plan_.entries()[at];
     if (message == WM_PAINT && paints_itself(child, e)) {
         paint_figure(child, e);
         return 0;
     }
-    const LRESULT result = CallWindowProcW(original, child, message, w, l);
+    const LRESULT result = DefSubclassProc(child, message, w, l);
     // With the focus, a box is the ordinary box; without it, it may show its figure shortened.
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(child, nullptr, TRUE);
     return result;
@@ -521,10 +565,10 @@ LRESULT WindowView::colour(HDC dc, HWND control)
         SetBkColor(dc, colour_ref(pair->ground));
         return reinterpret_cast<LRESULT>(grounds_[index(*id)].get());
     }
-    const bool face = info(*id).kind != Kind::text_box;
-    SetTextColor(dc, GetSysColor(face ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(face ? COLOR_BTNFACE : COLOR_WINDOW));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(face ? COLOR_BTNFACE : COLOR_WINDOW));
+    const SystemColours colours = system_colours(info(*id).kind);
+    SetTextColor(dc, GetSysColor(system_colour(colours.text)));
+    SetBkColor(dc, GetSysColor(system_colour(colours.ground)));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(system_colour(colours.ground)));
 }
 
 // A text the program writes shows from its first character.
@@ -575,7 +619,7 @@ void WindowView::paint(HDC dc) const
         if (e.look.picture) draw_picture(dc, e);
         if (e.kind == Kind::line) {
             const RECT r{e.rect.left, e.rect.top, e.rect.left + e.rect.width, e.rect.top + e.rect.height};
-            FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOWTEXT));  // in the window-text colour
+            FillRect(dc, &r, GetSysColorBrush(system_colour(system_colours(e.kind).ground)));
         }
     }
 }
@@ -599,21 +643,22 @@ void WindowView::draw_picture(HDC dc, const plan::Entry& e) const
     }
 }
 
-// Where a figure shows in its box's or label's own painting, and where in
-// ours: a disabled box with colours of its own always (it would draw its
-// text grey whatever colour it is given), the others while they have no
-// focus and their figure is wider than they are.
-bool WindowView::paints_itself(HWND hwnd, const plan::Entry& e) const
+// The room a figure has: a box's formatting rectangle, a label's inside.
+RECT WindowView::room(HWND hwnd, const plan::Entry& e)
 {
-    const bool box = e.kind == Kind::text_box;
-    if (box && !e.enabled && e.look.colours) return true;
-    if (GetFocus() == hwnd) return false;
     RECT area{};
-    if (box) {
+    if (e.kind == Kind::text_box) {
         SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
     } else {
         GetClientRect(hwnd, &area);
     }
+    return area;
+}
+
+// Whether the control's figure shows shortened, by the plan's rule.
+bool WindowView::shortened(HWND hwnd, const plan::Entry& e)
+{
+    const RECT area = room(hwnd, e);
     HDC dc = GetDC(hwnd);
     if (dc == nullptr) return false;
     const int width = [&] {
@@ -621,24 +666,32 @@ bool WindowView::paints_itself(HWND hwnd, const plan::Entry& e) const
         return text_width(dc, text_of(hwnd));
     }();
     ReleaseDC(hwnd, dc);
-    return width > area.right - area.left;
+    return plan::shows_shortened(GetFocus() == hwnd, width, area.right - area.left);
+}
+
+// Where a figure shows in its box's or label's own painting, and where in
+// ours: where it shows shortened, and a disabled box with colours of its
+// own always (Windows would draw its text grey whatever colour it is given).
+bool WindowView::paints_itself(HWND hwnd, const plan::Entry& e)
+{
+    return (e.kind == Kind::text_box && !e.enabled && e.look.colours) || shortened(hwnd, e);
 }
 
 // The figure in the control's colours and font, from its first character,
 // shortened where it does not fit.
 void WindowView::paint_figure(HWND hwnd, const plan::Entry& e) const
 {
-    const bool box = e.kind == Kind::text_box;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client{};
     GetClientRect(hwnd, &client);
-    RECT area = client;
-    if (box) SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    RECT area = room(hwnd, e);
     const auto& pair = e.look.colours;
-    FillRect(dc, &client, pair ? grounds_[index(e.id)].get() : GetSysColorBrush(box ? COLOR_WINDOW : COLOR_BTNFACE));
+    const SystemColours colours = system_colours(e.kind);
+    FillRect(dc, &client,
+             pair ? grounds_[index(e.id)].get() : GetSysColorBrush(system_colour(colours.ground)));
     const Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    SetTextColor(dc, pair ? colour_ref(pair->text) : GetSysColor(box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+    SetTextColor(dc, pair ? colour_ref(pair->text) : GetSysColor(system_colour(colours.text)));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring shown = fitted(dc, text_of(hwnd), area.right - area.left);
     ExtTextOutW(dc, area.left, area.top, ETO_CLIPPED, &area, shown.c_str(), static_cast<UINT>(shown.size()),

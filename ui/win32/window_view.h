@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -28,10 +31,6 @@ struct IAccPropServices;
 // control's name and hint through Active Accessibility's annotations, the
 // mouse gets the hints as tooltips.
 namespace ui::win32 {
-
-struct LibraryFreer {
-    void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
-};
 
 // Holds a COM object's one reference.
 struct ComReleaser {
@@ -73,7 +72,8 @@ public:
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK child_procedure(HWND child, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK child_procedure(HWND child, UINT message, WPARAM w, LPARAM l, UINT_PTR at,
+                                            DWORD_PTR view);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     LRESULT handle_child(HWND child, std::size_t at, UINT message, WPARAM w, LPARAM l);
 
@@ -88,6 +88,10 @@ private:
     void create_controls(const Window& model);
     void subclass(HWND child, std::size_t at);
     void add_tooltips();
+    [[nodiscard]] static bool takes_mouse(const plan::Entry& entry);
+    [[nodiscard]] TTTOOLINFOW tool(const plan::Entry& entry) const;
+    void set_tool_rect(const plan::Entry& entry) const;
+    void tooltip_text(NMTTDISPINFOW& info);
     void annotate(HWND child, const Presentation& presentation);
     void apply_dpi(UINT dpi, const RECT* suggested);
     [[nodiscard]] const Font& font(const plan::Font& font) const;
@@ -100,7 +104,9 @@ private:
     LRESULT colour(HDC dc, HWND control);
     void paint(HDC dc) const;
     void draw_picture(HDC dc, const plan::Entry& entry) const;
-    [[nodiscard]] bool paints_itself(HWND child, const plan::Entry& entry) const;
+    [[nodiscard]] static RECT room(HWND child, const plan::Entry& entry);
+    [[nodiscard]] static bool shortened(HWND child, const plan::Entry& entry);
+    [[nodiscard]] static bool paints_itself(HWND child, const plan::Entry& entry);
     void paint_figure(HWND child, const plan::Entry& entry) const;
     [[nodiscard]] HWND child(Control id) const;
     [[nodiscard]] static std::optional<Control> control_of(HWND child);
@@ -109,14 +115,12 @@ private:
     UserActions& actions_;
     HINSTANCE instance_;
     plan::Plan plan_;  // at the window's DPI
+    std::wstring face_;  // of every font
     HWND window_ = nullptr;
-    std::unique_ptr<HINSTANCE__, LibraryFreer> common_controls_;  // loaded for the tooltips
     HWND tooltips_ = nullptr;
+    std::wstring tip_;  // the text of the tooltip about to show
     std::array<HWND, control_count> children_{};
     std::array<HWND, 3> groups_{};
-    // The procedures of the child windows that this view paints itself
-    // (the figures, the group boxes), by control or group, groups last.
-    std::array<WNDPROC, control_count + 3> procedures_{};
     std::array<Brush, control_count> grounds_;  // of the controls with a fixed colour pair
     std::vector<std::pair<plan::Font, Font>> fonts_;
     Bitmap panel_;
