@@ -143,10 +143,8 @@ inline HWND focus(HWND window)
     return thread.hwndFocus;
 }
 
-// The tooltips of the process's windows: for each tool (a control), the text
-// it shows. Read from the tooltip windows with TTM_ENUMTOOLSW, whose answer
-// is written into memory of that process.
-inline std::map<HWND, std::wstring> tooltips(const Process& process)
+// The tooltip windows of the process.
+inline std::vector<HWND> tooltip_windows(const Process& process)
 {
     struct Search {
         DWORD owner;
@@ -163,33 +161,84 @@ inline std::map<HWND, std::wstring> tooltips(const Process& process)
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
-    constexpr std::size_t text_size = 1024;
-    struct Remote {
+// A tool's description and a text, in memory of the process, where its
+// tooltips answer the questions asked here.
+class RemoteTool {
+public:
+    static constexpr std::size_t text_size = 1024;
+    struct Layout {
         TTTOOLINFOW tool;
         wchar_t text[text_size];
     };
-    auto* remote = static_cast<Remote*>(
-        VirtualAllocEx(process.handle(), nullptr, sizeof(Remote), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (remote == nullptr) throw DriverError("cannot reach the program's memory");
+
+    explicit RemoteTool(const Process& process)
+        : process_(process),
+          remote_(static_cast<Layout*>(
+              VirtualAllocEx(process.handle(), nullptr, sizeof(Layout), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)))
+    {
+        if (remote_ == nullptr) throw DriverError("cannot reach the program's memory");
+    }
+    ~RemoteTool() { VirtualFreeEx(process_.handle(), remote_, 0, MEM_RELEASE); }
+    RemoteTool(const RemoteTool&) = delete;
+    RemoteTool& operator=(const RemoteTool&) = delete;
+
+    // Sends the tooltip `message` about `tool` (its text empty, to be
+    // filled in); returns the tool as the answer left it.
+    Layout ask(HWND tooltip, UINT message, WPARAM w, TTTOOLINFOW tool)
+    {
+        Layout local{};
+        local.tool = tool;
+        local.tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        local.tool.lpszText = remote_->text;
+        if (!WriteProcessMemory(process_.handle(), remote_, &local, sizeof local, nullptr)) {
+            throw DriverError("cannot ask a tooltip");
+        }
+        SendMessageW(tooltip, message, w, reinterpret_cast<LPARAM>(&remote_->tool));
+        if (!ReadProcessMemory(process_.handle(), remote_, &local, sizeof local, nullptr)) {
+            throw DriverError("cannot read a tooltip's answer");
+        }
+        local.text[text_size - 1] = L'\0';
+        return local;
+    }
+
+private:
+    const Process& process_;
+    Layout* remote_;
+};
+
+// The tooltips of the process's windows with a text of their own: for each
+// tool (a control), the text it shows. Read with TTM_ENUMTOOLSW.
+inline std::map<HWND, std::wstring> tooltips(const Process& process)
+{
+    RemoteTool remote(process);
     std::map<HWND, std::wstring> tips;
-    for (HWND tooltip : search.found) {
+    for (HWND tooltip : tooltip_windows(process)) {
         const auto count = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
-            Remote local{};
-            local.tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            local.tool.lpszText = remote->text;
-            if (!WriteProcessMemory(process.handle(), remote, &local, sizeof local, nullptr) ||
-                !SendMessageW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&remote->tool)) ||
-                !ReadProcessMemory(process.handle(), remote, &local, sizeof local, nullptr)) {
-                throw DriverError("cannot read a tooltip");
-            }
-            local.text[text_size - 1] = L'\0';
-            tips[reinterpret_cast<HWND>(local.tool.uId)] = local.text;
+            const auto found = remote.ask(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), {});
+            if (found.tool.lpszText != LPSTR_TEXTCALLBACKW) tips[reinterpret_cast<HWND>(found.tool.uId)] = found.text;
         }
     }
-    VirtualFreeEx(process.handle(), remote, 0, MEM_RELEASE);
     return tips;
+}
+
+// What the tooltip of a control shows at the moment, its text given on
+// asking (TTM_GETTEXTW): a tool of the window, the control itself where it
+// takes the mouse, else its identifier.
+inline std::wstring tooltip_now(const Process& process, HWND window, HWND control, bool by_window)
+{
+    RemoteTool remote(process);
+    TTTOOLINFOW tool{};
+    tool.hwnd = window;
+    tool.uId = by_window ? static_cast<UINT_PTR>(GetDlgCtrlID(control)) : reinterpret_cast<UINT_PTR>(control);
+    for (HWND tooltip : tooltip_windows(process)) {
+        if (SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0) == 0) continue;
+        return remote.ask(tooltip, TTM_GETTEXTW, RemoteTool::text_size, tool).text;
+    }
+    throw DriverError("no tooltips");
 }
 
 // Real keyboard input: key presses that reach whatever has the focus.
@@ -201,6 +250,16 @@ public:
         add(key, false);
         add(key, true);
         if (shift) add(VK_SHIFT, true);
+        send();
+    }
+
+    // A key pressed while `modifier` (such as VK_CONTROL) is held down.
+    void chord(WORD modifier, WORD key)
+    {
+        add(modifier, false);
+        add(key, false);
+        add(key, true);
+        add(modifier, true);
         send();
     }
 

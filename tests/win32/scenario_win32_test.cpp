@@ -2,14 +2,11 @@
 // second process as a user: real keys, the controls read with WM_GETTEXT,
 // each message box answered with Enter, a figure's pixels read off the
 // screen.
-//
-//   scenario_win32_test <Korvantelo.exe>
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +14,7 @@
 #include "tests/support/scenarios.h"
 #include "tests/win32/driver.h"
 #include "ui/plan.h"
+#include "ui/win32/native.h"
 #include "ui/win32/text.h"
 
 namespace {
@@ -24,7 +22,6 @@ namespace {
 using ui::Control;
 using ui::win32::wide;
 using namespace std::chrono_literals;
-std::wstring program_path;  // from the command line
 
 class Win32Driver {
 public:
@@ -109,10 +106,7 @@ public:
         POINT origin{area.left, area.top};
         ClientToScreen(box, &origin);
         const ui::plan::Plan plan(static_cast<int>(GetDpiForWindow(window_)));
-        const auto& font = plan[id].font;
-        HFONT made = CreateFontW(-font.pixel_height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, wide(ui::layout::faces.front()).c_str());
+        HFONT made = ui::win32::create_font(plan[id].font, ui::win32::window_face());
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -133,8 +127,9 @@ public:
         for (std::size_t keep = figure.size() + 1; keep-- > 0 && !found;) {
             const std::wstring candidate = figure.substr(0, keep) + wide(end);
             const RECT all{0, 0, width, height};
-            FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            const ui::SystemColours colours = ui::system_colours(ui::Kind::text_box);
+            FillRect(dc, &all, GetSysColorBrush(ui::win32::system_colour(colours.ground)));
+            SetTextColor(dc, GetSysColor(ui::win32::system_colour(colours.text)));
             SetBkMode(dc, TRANSPARENT);
             ExtTextOutW(dc, 0, 0, ETO_CLIPPED, &all, candidate.c_str(), static_cast<UINT>(candidate.size()), nullptr);
             found = pixels() == shown;
@@ -149,7 +144,7 @@ public:
     }
 
 private:
-    driver::Process program_{program_path};
+    driver::Process program_{wide(PROGRAM)};
     driver::Keyboard keyboard_;
     HWND window_;
 };
@@ -237,14 +232,3 @@ INSTANTIATE_TEST_SUITE_P(All, Scenario, ::testing::ValuesIn(scenarios::read(SCEN
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: scenario_win32_test <Korvantelo.exe>\n", stderr);
-        return 2;
-    }
-    program_path = wide(argv[1]);
-    return RUN_ALL_TESTS();
-}

@@ -1,14 +1,11 @@
 // The version record and the icon of Korvantelo.exe as Windows itself reads
 // them (GetFileVersionInfoW, VerQueryValueW, FindResourceExW), under Wine.
-//
-//   version_record_win32_test <Korvantelo.exe>
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -18,15 +15,19 @@
 
 namespace {
 
-std::wstring program_path;  // from the command line
+// Korvantelo.exe, where the build put it.
+std::wstring program_path()
+{
+    return ui::win32::wide(PROGRAM);
+}
 
 std::vector<std::byte> version_block()
 {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(program_path.c_str(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(program_path().c_str(), &ignored);
     if (size == 0) return {};
     std::vector<std::byte> block(size);
-    if (!GetFileVersionInfoW(program_path.c_str(), 0, size, block.data())) return {};
+    if (!GetFileVersionInfoW(program_path().c_str(), 0, size, block.data())) return {};
     return block;
 }
 
@@ -123,7 +124,7 @@ TEST(VersionRecordWin32Test, fixed_part_translation_and_strings_read_back)
 
 TEST(VersionRecordWin32Test, resources_by_number_language_and_size)
 {
-    HMODULE program = LoadLibraryExW(program_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE program = LoadLibraryExW(program_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
     const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
     const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
@@ -152,14 +153,3 @@ TEST(VersionRecordWin32Test, resources_by_number_language_and_size)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: version_record_win32_test <Korvantelo.exe>\n", stderr);
-        return 2;
-    }
-    program_path = ui::win32::wide(argv[1]);
-    return RUN_ALL_TESTS();
-}

@@ -2,7 +2,6 @@
 // the window found by its caption, keys typed with real keyboard input, the
 // controls read with WM_GETTEXT, the window closed with WM_CLOSE.
 //
-//   window_win32_test <Korvantelo.exe>
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <map>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -25,7 +23,6 @@
 namespace {
 
 using ui::Control;
-std::wstring program_path;  // from the command line
 
 class WindowWin32Test : public ::testing::Test {
 protected:
@@ -78,7 +75,7 @@ protected:
         EXPECT_EQ(program.wait_for_exit(), 0u);
     }
 
-    driver::Process program{program_path};
+    driver::Process program{ui::win32::wide(PROGRAM)};
     driver::Keyboard keyboard;
     HWND window = nullptr;
 };
@@ -142,16 +139,25 @@ TEST_F(WindowWin32Test, frame_and_controls_sit_where_the_layout_puts_them)
 }
 
 // The user's edits of every kind are Changes: a paste over the whole text
-// and its undo.
+// from the clipboard, and its undo.
 TEST_F(WindowWin32Test, takes_a_paste_and_its_undo_as_edits)
 {
     type_into(Control::txt_wh, L"2500");
     expect_text(Control::txt_kwh, L"2,5");
-    const HWND wh = at(Control::txt_wh);
-    SendMessageW(wh, EM_SETSEL, 0, -1);
-    SendMessageW(wh, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"500"));
+    const std::wstring pasted = L"500";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (pasted.size() + 1) * sizeof(wchar_t));
+    pasted.copy(static_cast<wchar_t*>(GlobalLock(copy)), pasted.size());
+    GlobalUnlock(copy);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, copy), nullptr);
+    CloseClipboard();
+    press(VK_HOME);
+    press(VK_END, true);
+    keyboard.chord(VK_CONTROL, 'V');
+    expect_text(Control::txt_wh, pasted);
     expect_text(Control::txt_kwh, L"0,5");
-    SendMessageW(wh, WM_UNDO, 0, 0);
+    keyboard.chord(VK_CONTROL, 'Z');
     expect_text(Control::txt_wh, L"2500");
     expect_text(Control::txt_kwh, L"2,5");
     close_window();
@@ -211,18 +217,25 @@ TEST_F(WindowWin32Test, shows_the_hints_as_tooltips)
     std::map<HWND, std::wstring> tips;
     driver::wait_until([&] { return (tips = driver::tooltips(program)).size() == expected.size(); }, "the tooltips");
     EXPECT_EQ(tips, expected);
+
+    // A figure shortened in its box shows whole on hovering, the disabled
+    // kWh box's too (its tool is its place in the window); a whole one
+    // shows nothing more.
+    const auto hovering = [&](Control id) {
+        return driver::tooltip_now(program, window, at(id), !IsWindowEnabled(at(id)));
+    };
+    type_into(Control::txt_wh, L"1234567");
+    expect_text(Control::txt_kwh, L"1234,567");
+    EXPECT_EQ(hovering(Control::txt_kwh), L"1234,567");
+    type_into(Control::txt_impulse, L"3");
+    tab_to(Control::cmd_berechnen);
+    press(VK_SPACE);
+    expect_text(Control::txt_ergebnis, L"411522,333333333");
+    EXPECT_EQ(hovering(Control::txt_ergebnis), L"411522,333333333");
+    type_into(Control::txt_wh, L"1000");
+    expect_text(Control::txt_kwh, L"1");
+    EXPECT_EQ(hovering(Control::txt_kwh), L"");
     close_window();
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: window_win32_test <Korvantelo.exe>\n", stderr);
-        return 2;
-    }
-    program_path = ui::win32::wide(argv[1]);
-    return RUN_ALL_TESTS();
-}
