@@ -239,8 +239,9 @@ clean-windows:
 # emscripten brings clang, lld, binaryen and node with it (about 270 packages
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
-# libfast-float-dev the reading of number texts.
-WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev
+# libfast-float-dev the reading of number texts, nlohmann-json3-dev the
+# scenario table.
+WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev nlohmann-json3-dev
 # The page's test, screenshots and benchmark: the three engines (WebKitGTK's
 # WebDriver brings its MiniBrowser, which runs under Xvfb), Debian's python3
 # for site.py (the update test writes a second build), and the faces the

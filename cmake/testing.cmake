@@ -50,3 +50,49 @@ function(korvantelo_add_test name)
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST EXTRA_ARGS ${arg_ARGUMENTS} PROPERTIES ${properties})
     endif()
 endfunction()
+
+# korvantelo_add_shared_tests()
+#
+# The tests that every build runs, natively, under Wine and under node alike:
+# the number texts (held to the reading vectors of
+# tests/data/parse-corpus.txt.gz, whose path it sets in
+# KORVANTELO_READING_VECTORS), the formulas, the window model, the view
+# plan, the handlers, and the scenario table on the program without a
+# display. Each test tree calls it once, for its own build.
+function(korvantelo_add_shared_tests)
+    set(tests "${PROJECT_SOURCE_DIR}/tests")
+    set(vectors "${tests}/data/parse-corpus.txt.gz")
+    if(EMSCRIPTEN)
+        # No zlib there (emscripten's cache is frozen: no ports): the build
+        # decompresses the vectors, and the programs read the host's file
+        # through node.
+        find_program(KORVANTELO_GZIP gzip REQUIRED)
+        set(vectors "${CMAKE_CURRENT_BINARY_DIR}/parse-corpus.txt")
+        add_custom_command(OUTPUT "${vectors}"
+            COMMAND "${KORVANTELO_GZIP}" -dc "${tests}/data/parse-corpus.txt.gz" > "${vectors}"
+            DEPENDS "${tests}/data/parse-corpus.txt.gz"
+            COMMENT "Decompressing the reading vectors")
+        add_custom_target(korvantelo_reading_vectors_file ALL DEPENDS "${vectors}")
+        add_library(korvantelo_reading_vectors STATIC "${tests}/reading_vectors.cpp"
+            "${tests}/web/reading_vectors_plain.cpp")
+        add_dependencies(korvantelo_reading_vectors korvantelo_reading_vectors_file)
+    else()
+        find_package(ZLIB REQUIRED)  # Debian's zlib1g-dev, libz-mingw-w64-dev for Windows
+        add_library(korvantelo_reading_vectors STATIC "${tests}/reading_vectors.cpp"
+            "${tests}/reading_vectors_gzip.cpp")
+        target_link_libraries(korvantelo_reading_vectors PRIVATE ZLIB::ZLIB)
+    endif()
+    target_include_directories(korvantelo_reading_vectors PUBLIC ${PROJECT_SOURCE_DIR})
+    set(KORVANTELO_READING_VECTORS "${vectors}" PARENT_SCOPE)
+    include("${tests}/support/scenarios.cmake")
+
+    korvantelo_add_test(number_text_test SOURCES "${tests}/number_text_test.cpp"
+        LIBRARIES korvantelo_calc korvantelo_reading_vectors)
+    target_compile_definitions(number_text_test PRIVATE PARSE_CORPUS="${vectors}")
+    korvantelo_add_test(formulas_test SOURCES "${tests}/formulas_test.cpp" LIBRARIES korvantelo_calc)
+    foreach(test window_test plan_test handlers_test)
+        korvantelo_add_test(${test} SOURCES "${tests}/${test}.cpp" LIBRARIES korvantelo_window)
+    endforeach()
+    korvantelo_add_test(scenario_model_test SOURCES "${tests}/scenario_model_test.cpp"
+        LIBRARIES korvantelo_window korvantelo_scenarios)
+endfunction()

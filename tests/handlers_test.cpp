@@ -44,16 +44,6 @@ protected:
         return ratios;
     }
 
-    // Selects the whole text and types over it.
-    std::vector<std::string> retype(ui::TextBox box, std::string_view keys)
-    {
-        support::user_edit(window, box, 0, window.text(box).size(), keys.substr(0, 1));
-        std::vector<std::string> ratios{ratio()};
-        const auto rest = type(box, keys.substr(1));
-        ratios.insert(ratios.end(), rest.begin(), rest.end());
-        return ratios;
-    }
-
     void erase_all(ui::TextBox box) { support::user_edit(window, box, 0, window.text(box).size(), ""); }
 
     support::RecordingPort port;
@@ -68,41 +58,6 @@ TEST_F(HandlersTest, load_writes_the_ratio_of_the_stored_texts)
     EXPECT_EQ(ratio(), "1");
     EXPECT_EQ(window.text(Control::txt_kwh), "1");
     EXPECT_EQ(window.text(Control::txt_ergebnis), "");
-    EXPECT_EQ(errors(), 0u);
-}
-
-// The worked example from the start of the program, with the transformer
-// boxes computing the ratio as the check box says (step 9 shows 60).
-TEST_F(HandlersTest, walks_through_the_worked_example)
-{
-    // Tick: the voltage row appears, the ratio stays 1.
-    window.user_toggle(check_box);
-    for (const Control c : ui::voltage_row) EXPECT_TRUE(window.visible(c));
-    EXPECT_EQ(ratio(), "1");
-
-    EXPECT_EQ(retype(Control::txt_spannungswandler, "20000"),
-              (Strings{"0,02", "0,2", "2", "20", "200"}));
-    EXPECT_EQ(retype(Control::txt_stromwandler, "400"), (Strings{"160", "1600", "16000"}));
-
-    writes.clear();
-    retype(Control::txt_impulse, "1000");
-    EXPECT_EQ(writes.size(), 4u);  // the four keystrokes and nothing else
-    EXPECT_EQ(ratio(), "16000");
-
-    window.user_press(Control::cmd_berechnen);
-    EXPECT_EQ(ratio(), "16000");
-    EXPECT_EQ(window.text(Control::txt_ergebnis), "16000");
-
-    window.user_toggle(check_box);
-    for (const Control c : ui::voltage_row) EXPECT_FALSE(window.visible(c));
-    EXPECT_EQ(ratio(), "80");
-
-    EXPECT_EQ(retype(Control::txt_stromwandler, "300"), (Strings{"0,6", "6", "60"}));
-
-    window.user_press(Control::cmd_berechnen);
-    EXPECT_EQ(ratio(), "60");
-    EXPECT_EQ(window.text(Control::txt_ergebnis), "60");
-    EXPECT_EQ(window.text(Control::txt_spannungswandler), "20000");  // hidden, kept
     EXPECT_EQ(errors(), 0u);
 }
 

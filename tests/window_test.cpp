@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -27,29 +26,6 @@ protected:
     support::RecordingPort port;
     Window window{port};
 };
-
-TEST(control_table, holds_39_named_controls_of_six_kinds)
-{
-    std::set<std::string_view> names;
-    std::map<Kind, int> per_kind;
-    for (const auto& control : ui::control_table) {
-        names.insert(control.name);
-        ++per_kind[control.kind];
-    }
-    EXPECT_EQ(names.size(), 39u);
-    EXPECT_EQ(per_kind[Kind::text_box], 6);
-    EXPECT_EQ(per_kind[Kind::label], 17);
-    EXPECT_EQ(per_kind[Kind::line], 12);
-    EXPECT_EQ(per_kind[Kind::image_box], 2);
-    EXPECT_EQ(per_kind[Kind::check_box], 1);
-    EXPECT_EQ(per_kind[Kind::command_button], 1);
-    EXPECT_EQ(ui::name(Control::label_wandlerverhaeltnis), "label_wandlerverhältnis");
-    // Stacking numbers count from 1 on top.
-    EXPECT_EQ(ui::index(Control::txt_kwh) + 1, 1u);
-    EXPECT_EQ(ui::index(Control::Label7) + 1, 10u);
-    EXPECT_EQ(ui::index(Control::Label6) + 1, 13u);
-    EXPECT_EQ(ui::index(Control::Label2) + 1, 39u);
-}
 
 TEST(control_table, orders_focus_by_tab_index)
 {

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <stdexcept>
 #include <system_error>
 
@@ -213,14 +214,15 @@ Reading read_number_text(std::string_view text)
 std::string write_number_text(double value)
 {
     if (!std::isfinite(value)) throw std::domain_error("no text for a value that is not finite");
+    // The C library's own writing, which the program does not call: an
+    // independent one. In the "C" locale that every test and the fuzzer run
+    // in, with the point turned into a comma.
     std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::general, 15);
-    if (error != std::errc()) throw std::logic_error("to_chars failed");
-    std::string text(buffer.data(), end);
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
+    if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) throw std::logic_error("snprintf failed");
+    std::string text(buffer.data(), static_cast<std::size_t>(length));
     for (char& c : text) {
         if (c == '.') c = ',';
-        if (c == 'e') c = 'E';
     }
     return text == "-0" ? "0" : text;
 }

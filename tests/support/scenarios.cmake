@@ -1,9 +1,9 @@
 # korvantelo_scenarios: the scenarios that every front-end's driver runs
-# (tests/scenarios.json), read with Debian's nlohmann-json3-dev. Included by
-# the native and the Windows test trees. The JSON headers are looked for
+# (tests/scenarios.json), read with Debian's nlohmann-json3-dev. Included
+# for every build's tests (korvantelo_add_shared_tests). The JSON headers are looked for
 # outside a cross build's root, and only their folder is shown to the
 # compiler (the rest of the build machine's /usr/include is not the target's).
-include_guard(DIRECTORY)
+include_guard(GLOBAL)
 find_path(KORVANTELO_NLOHMANN_JSON nlohmann/json.hpp REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 set(json_copy "${CMAKE_CURRENT_BINARY_DIR}/json_include")
 file(COPY "${KORVANTELO_NLOHMANN_JSON}/nlohmann" DESTINATION "${json_copy}")
