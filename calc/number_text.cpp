@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <system_error>
 #include <version>
@@ -17,37 +18,42 @@ namespace calc {
 namespace {
 
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// The text without its blanks (space, tab) at either end.
-std::string_view trimmed(std::string_view text)
+constexpr fast_float::parse_options decimal_comma(fast_float::chars_format::general, ',');
+
+// fast_float's reading of [first, last), which must take all of it: the
+// magnitude, an infinity beyond the double range.
+double read_digits(const char* first, const char* last)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    double magnitude = 0;
+    const auto [end, error] = fast_float::from_chars_advanced(first, last, magnitude, decimal_comma);
+    if (end != last || (error != std::errc() && error != std::errc::result_out_of_range)) throw NotANumber();
+    return magnitude;
 }
 
-// The number with the thousands separators of its integer part taken out:
-// "20.000.000,5" is "20000000,5". The integer part is one to three digits,
-// then groups of exactly three, each after a "."; a "." anywhere else, or a
-// group of another length, is no number. (That the groups are digits,
-// fast_float checks as it reads them.)
-std::string without_separators(std::string_view number)
+// A number whose integer part has thousands separators, [first, last): one
+// to three digits, then groups of exactly three, each after a "."; "1.5",
+// "1.00" and "1234.567" are no numbers. Read without the separators.
+double read_grouped(const char* first, const char* last)
 {
-    const std::size_t integer_end = std::min(number.find_first_of(",eE"), number.size());
-    if (number.find('.', integer_end) != std::string_view::npos) throw NotANumber();
-    std::string joined;
-    joined.reserve(number.size());
-    std::string_view integer = number.substr(0, integer_end);
-    const std::size_t leading = integer.find('.');
-    if (leading == 0 || leading > 3) throw NotANumber();
-    joined.append(integer.substr(0, leading));
-    integer.remove_prefix(leading);
-    while (!integer.empty()) {
-        if (integer.size() < 4 || integer[0] != '.' || integer.find('.', 1) < 4) throw NotANumber();
-        joined.append(integer.substr(1, 3));
-        integer.remove_prefix(4);
+    // Joined on the stack where the text is as short as typed ones are.
+    std::array<char, 64> small;  // written before it is read
+    std::string large;
+    const auto length = static_cast<std::size_t>(last - first);
+    char* const joined = length <= small.size() ? small.data() : (large.resize(length), large.data());
+    char* out = joined;
+    const char* p = first;
+    while (p != last && is_digit(*p)) *out++ = *p++;
+    if (p - first > 3 || p == last || *p != '.') throw NotANumber();
+    while (p != last && *p == '.') {
+        if (last - p < 4 || !is_digit(p[1]) || !is_digit(p[2]) || !is_digit(p[3])) throw NotANumber();
+        out = std::copy(p + 1, p + 4, out);
+        p += 4;
     }
-    return joined.append(number.substr(integer_end));
+    if (p != last && is_digit(*p)) throw NotANumber();  // a group of more than three
+    out = std::copy(p, last, out);
+    return read_digits(joined, out);
 }
 
 // The largest text that to_text writes, 1,79769313486232E+308, as the digits
@@ -60,9 +66,9 @@ constexpr std::int64_t largest_written_exponent = 309;
 // range; larger ones are held at it, so that no sum can overflow.
 constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
 
-// Whether a number (digits, an optional comma, an optional exponent; no sign,
-// no separators) is at most the largest written text. Asked only of numbers
-// that read as an infinity, so it may take its time.
+// Whether a number (digits, thousands separators, a comma, an exponent; no
+// sign) is at most the largest written text. Asked only of numbers that
+// read as an infinity, so it may take its time.
 bool within_largest_written(std::string_view number)
 {
     const std::size_t e = std::min(number.find_first_of("eE"), number.size());
@@ -74,27 +80,23 @@ bool within_largest_written(std::string_view number)
         for (const char c : power) exponent = std::min(exponent_cap, exponent * 10 + (c - '0'));
         if (negative) exponent = -exponent;
     }
-    // 0.d × 10^exponent, d from the first significant digit on.
-    const std::string_view mantissa = number.substr(0, e);
-    const std::size_t comma = std::min(mantissa.find(','), mantissa.size());
-    const std::size_t first = mantissa.find_first_not_of("0,");
-    if (first == std::string_view::npos) return true;
-    exponent += first < comma ? static_cast<std::int64_t>(comma - first)
-                              : -static_cast<std::int64_t>(first - comma - 1);
-    if (exponent != largest_written_exponent) return exponent < largest_written_exponent;
-    // The same place: the digits decide, a longer string that starts with
-    // the largest's being larger where any of its further digits is not 0.
-    std::size_t matched = 0;
-    for (const char c : mantissa.substr(first)) {
-        if (c == ',') continue;
-        if (matched == largest_written_digits.size()) {
-            if (c != '0') return false;
+    // As 0.d × 10^exponent, d its significant digits without trailing zeros.
+    std::string digits;
+    bool fraction = false;
+    for (const char c : number.substr(0, e)) {
+        if (c == ',') fraction = true;
+        if (!is_digit(c)) continue;
+        if (digits.empty() && c == '0') {
+            if (fraction) --exponent;
             continue;
         }
-        if (c != largest_written_digits[matched]) return c < largest_written_digits[matched];
-        ++matched;
+        if (!fraction) ++exponent;
+        digits += c;
     }
-    return true;
+    digits.erase(std::min(digits.find_last_not_of('0') + 1, digits.size()));
+    if (exponent != largest_written_exponent) return exponent < largest_written_exponent;
+    // At the same place, the order of the digit strings is that of the numbers.
+    return digits <= largest_written_digits;
 }
 
 // printf's %.15g in the "C" form: the standard library's wherever it has
@@ -126,35 +128,32 @@ std::to_chars_result write_fifteen_digits(char* first, char* last, double value)
 
 }  // namespace
 
-// Our grammar around the number, fast_float's reading of it: the blanks, the
-// sign and the thousands separators are taken off here, so that what is left
-// is what fast_float reads with the comma as its decimal point (digits, a
-// comma, an exponent). It reads the digits, however many, to the correctly
+// Our grammar around the number, fast_float's reading of it: the blanks,
+// the sign and the thousands separators are taken off here, so that what is
+// left is what fast_float reads with the comma as its decimal point (digits,
+// a comma, an exponent). It reads the digits, however many, to the correctly
 // rounded double, and it alone decides whether they are digits.
 double to_number(std::string_view text)
 {
-    std::string_view number = trimmed(text);
-    const bool negative = !number.empty() && number[0] == '-';
-    if (!number.empty() && (number[0] == '-' || number[0] == '+')) number.remove_prefix(1);
+    const char* first = text.data();
+    const char* last = first + text.size();
+    while (first != last && is_blank(*first)) ++first;
+    while (last != first && is_blank(last[-1])) --last;
+    const bool negative = first != last && *first == '-';
+    if (first != last && (*first == '-' || *first == '+')) ++first;
     // A digit or the comma first: fast_float would also read "inf" and "nan".
-    if (number.empty() || !(is_digit(number[0]) || number[0] == ',')) throw NotANumber();
-    std::string joined;
-    if (number.find('.') != std::string_view::npos) {
-        joined = without_separators(number);
-        number = joined;
-    }
+    if (first == last || !(is_digit(*first) || *first == ',')) throw NotANumber();
 
-    double magnitude = 0;
-    const auto [end, error] = fast_float::from_chars_advanced(
-        number.data(), number.data() + number.size(), magnitude,
-        fast_float::parse_options(fast_float::chars_format::general, ','));
-    if (end != number.data() + number.size()) throw NotANumber();
-    if (error != std::errc() && error != std::errc::result_out_of_range) throw NotANumber();
+    double magnitude = std::memchr(first, '.', static_cast<std::size_t>(last - first)) != nullptr
+                           ? read_grouped(first, last)
+                           : read_digits(first, last);
     // Beyond the range fast_float gives an infinity or zero (and, from
     // version 7 on, says result_out_of_range): an infinity is out of range
     // but up to the largest written text, an underflow is a zero.
     if (std::isinf(magnitude)) {
-        if (!within_largest_written(number)) throw OutOfRange();
+        if (!within_largest_written(std::string_view(first, static_cast<std::size_t>(last - first)))) {
+            throw OutOfRange();
+        }
         magnitude = DBL_MAX;
     }
     return negative ? -magnitude : magnitude;
