@@ -49,7 +49,7 @@ PACKAGES = $(RUN_PACKAGES) $(TEST_PACKAGES)
 # valgrind, whose callgrind counts the instructions of a start.
 BENCH_PACKAGES := xvfb libx11-dev libxdamage-dev libxtst-dev valgrind
 
-.PHONY: all deps build run test test-sanitize lint screenshot art package bench clean
+.PHONY: all deps build run test test-sanitize lint screenshot package bench clean
 
 all: build
 
@@ -77,19 +77,19 @@ test-sanitize: deps
 	$(call build_preset,sanitize)
 	ctest --preset sanitize -j $(JOBS)
 
-# Static analysis of the product code and its tools: the layering of the
-# includes (scripts/check-layers, also a test), clang-tidy (checks in
-# .clang-tidy) over what the build compiles, and cppcheck; any finding fails,
-# but cppcheck's information notes (such as where it limited its analysis).
+# Static analysis of the product code: the layering of the includes
+# (scripts/check-layers, also a test), clang-tidy (checks in .clang-tidy)
+# over what the build compiles, and cppcheck; any finding fails, but
+# cppcheck's information notes (such as where it limited its analysis).
 LINT_PACKAGES := clang-tidy cppcheck
 lint: build
 	@scripts/ensure-packages $(LINT_PACKAGES)
 	/usr/bin/python3 scripts/check-layers
-	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app|tools)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
+	run-clang-tidy -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/(calc|ui|app)/' > $(BUILD_DIR)/clang-tidy.log 2>&1 \
 		|| { sed 's/\x1b\[[0-9;]*m//g' $(BUILD_DIR)/clang-tidy.log | grep -E -A3 'warning:|error:'; echo "lint: clang-tidy findings"; exit 1; }
 	cppcheck --enable=warning,performance,portability --std=c++20 --language=c++ --inline-suppr \
 		--quiet -I . --suppress=missingIncludeSystem --template='{file}:{line}: {severity}: {message} [{id}]' \
-		calc ui app tools 2> $(BUILD_DIR)/cppcheck.log
+		calc ui app 2> $(BUILD_DIR)/cppcheck.log
 	@! grep -v -E '^[^:]*:[0-9]*: information: ' $(BUILD_DIR)/cppcheck.log || { echo "lint: cppcheck findings"; exit 1; }
 	@echo "lint: clean"
 
@@ -99,11 +99,6 @@ lint: build
 # The test Screenshots fails when the committed pictures are not these.
 screenshot: build
 	scripts/render-screenshots $(BUILD_DIR)/tests/render_window docs
-
-# Draws the pictures in ui/art anew (tools/art); commit them.
-art: deps
-	cmake --preset native
-	cmake --build --preset art -j $(JOBS)
 
 # The Debian package, $(BUILD_DIR)/korvantelo_<version>_<architecture>.deb.
 package: build

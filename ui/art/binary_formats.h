@@ -10,7 +10,7 @@
 
 // The byte layouts of the Windows formats that the program's pictures use:
 // little-endian fields, the one-image icon file, and the JFIF header of the
-// panel. Header-only, without Qt, so that the art tool and the tests share
+// panel. Header-only, without Qt, so that the build and the tests share
 // one definition.
 namespace ui::art {
 

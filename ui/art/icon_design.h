@@ -11,16 +11,15 @@
 // black field of five columns, one to five squares high, rising to the right;
 // on every step a raised square, yellow in the bottom row, then cyan, then
 // green, and light grey in the two top rows (5 + 4 + 3 + 3 squares); around
-// the field everything is transparent. At 32 pixels this is korvantelo.ico,
-// which the art tool (tools/art/draw_art.cpp) writes from it; the build
-// draws the other sizes and the scalable picture from it (draw_icons.cpp).
-// Header only, without Qt, so that the build tools use it before any of our
-// libraries exist.
+// the field everything is transparent. At 32 pixels this is korvantelo.ico;
+// the build draws the other sizes and the scalable picture from it
+// (draw_icons.cpp). Header only, without Qt, so that the build tools use it
+// before any of our libraries exist.
 namespace ui::art::icon {
 
-// The sizes of the web page's icons (the home screen, the app list), drawn
-// by the art tool and committed as korvantelo-<size>.png beside the 32 x 32
-// picture: the WebAssembly build has no Qt to draw them with.
+// The sizes of the web page's icons (the home screen, the app list),
+// committed as korvantelo-<size>.png beside the 32 x 32 picture: the
+// WebAssembly build has no Qt to draw them with.
 inline constexpr std::array<int, 2> page_sizes{192, 512};
 
 // The standard 16-colour palette, in its usual order, as 0xRRGGBB.
