@@ -88,7 +88,7 @@ TEST(pictures, have_the_sizes_the_layout_and_the_desktop_give_them)
         EXPECT_EQ(picture_size(name), QSize(e.rect.width, e.rect.height)) << name;
     }
     for (const int size : ui::art::icon::desktop_sizes) {
-        const QString file = QStringLiteral(ICON_DIR "/korvantelo-%1.png").arg(size);
+        const QString file = QStringLiteral(ART_DIR "/korvantelo-%1.png").arg(size);
         EXPECT_EQ(QImageReader(file).size(), QSize(size, size)) << file.toStdString();
     }
 }

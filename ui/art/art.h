@@ -6,9 +6,9 @@
 
 // Where the window finds its pictures: among the Qt view's resources, as
 // pixel files (pixel_file.h) that the build decodes from the pictures in
-// ui/art and the icon's drawn sizes, so that the program decodes nothing at
-// start. The pictures themselves are not compiled in. Linking the view is
-// all it takes: the resources register themselves before main.
+// ui/art, so that the program decodes nothing at start. The pictures
+// themselves are not compiled in. Linking the view is all it takes: the
+// resources register themselves before main.
 namespace ui::art {
 
 inline constexpr std::string_view icon_pixels_path = ":/art/pixels/korvantelo.pixels";  // from korvantelo.ico
@@ -17,8 +17,8 @@ inline constexpr std::string_view banner_pixels_path = ":/art/pixels/image2.pixe
 
 // The icon at each of the other sizes that the window carries
 // (icon::window_sizes), so that title bars and task switchers up to twice
-// the usual density show it sharp: drawn at build time after the same
-// design. The size in pixels takes the place of %1.
+// the usual density show it sharp: from korvantelo-<size>.png. The size in
+// pixels takes the place of %1.
 inline constexpr std::string_view icon_size_pixels_pattern = ":/art/pixels/korvantelo-%1.pixels";
 
 }  // namespace ui::art
