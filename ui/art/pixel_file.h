@@ -3,16 +3,11 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
+#include <QtEndian>
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <stdexcept>
-#include <vector>
-
-#include "ui/art/binary_formats.h"
 
 // A picture as Qt holds it in memory, so that reading it decodes nothing: a
 // 16-byte header, "KVPX" and then the width, the height and the QImage
@@ -22,8 +17,8 @@
 // them, so the byte order is always the reader's.
 namespace ui::art {
 
-inline constexpr std::array<char, 4> pixel_file_magic{'K', 'V', 'P', 'X'};
-inline constexpr std::size_t pixel_file_header_size = 16;
+inline constexpr QByteArrayView pixel_file_magic{"KVPX"};
+inline constexpr qsizetype pixel_file_header_size = 16;
 
 // The formats of four bytes a pixel that Qt's readers give our pictures in.
 [[nodiscard]] inline bool is_pixel_file_format(QImage::Format format)
@@ -38,11 +33,12 @@ inline constexpr std::size_t pixel_file_header_size = 16;
     if (!is_pixel_file_format(image.format())) {
         throw std::invalid_argument("a pixel file holds only pictures of four bytes a pixel");
     }
-    std::vector<std::uint8_t> header(pixel_file_magic.begin(), pixel_file_magic.end());
-    for (const auto field : {image.width(), image.height(), static_cast<int>(image.format())}) {
-        append_le(header, static_cast<std::uint32_t>(field), 4);
+    QByteArray file = pixel_file_magic.toByteArray();
+    for (const int value : {image.width(), image.height(), static_cast<int>(image.format())}) {
+        char field[4];
+        qToLittleEndian(static_cast<std::uint32_t>(value), field);
+        file.append(field, sizeof field);
     }
-    QByteArray file(reinterpret_cast<const char*>(header.data()), static_cast<qsizetype>(header.size()));
     for (int y = 0; y < image.height(); ++y) {
         file.append(reinterpret_cast<const char*>(image.constScanLine(y)), qsizetype{image.width()} * 4);
     }
@@ -54,23 +50,22 @@ inline constexpr std::size_t pixel_file_header_size = 16;
 // does not match the pixels.
 [[nodiscard]] inline QImage from_pixel_file(QByteArrayView file)
 {
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(file.data()), static_cast<std::size_t>(file.size()));
-    if (bytes.size() < pixel_file_header_size ||
-        !std::equal(pixel_file_magic.begin(), pixel_file_magic.end(), file.begin())) {
+    if (file.size() < pixel_file_header_size || !file.startsWith(pixel_file_magic)) {
         throw std::runtime_error("not a pixel file");
     }
+    const auto field = [&file](qsizetype at) { return qFromLittleEndian<std::uint32_t>(file.data() + at); };
     constexpr std::uint32_t largest_side = 1U << 14;
-    const std::uint32_t width = read_le(bytes, 4, 4);
-    const std::uint32_t height = read_le(bytes, 8, 4);
-    const auto format = static_cast<QImage::Format>(read_le(bytes, 12, 4));
-    const std::size_t pixels = bytes.size() - pixel_file_header_size;
+    const std::uint32_t width = field(4);
+    const std::uint32_t height = field(8);
+    const auto format = static_cast<QImage::Format>(field(12));
+    const auto pixels = static_cast<std::size_t>(file.size() - pixel_file_header_size);
     if (!is_pixel_file_format(format) || width == 0 || height == 0 || width > largest_side ||
         height > largest_side || pixels != std::size_t{width} * height * 4) {
         throw std::runtime_error("pixel file of a foreign format or the wrong size");
     }
     QImage image(static_cast<int>(width), static_cast<int>(height), format);
     if (image.isNull()) throw std::runtime_error("no memory for a picture");
-    std::memcpy(image.bits(), bytes.data() + pixel_file_header_size, pixels);  // rows without padding
+    std::memcpy(image.bits(), file.data() + pixel_file_header_size, pixels);  // rows without padding
     return image;
 }
 
