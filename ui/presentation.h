@@ -77,9 +77,10 @@ inline constexpr int hint_width = 5760;
 // classic look the layout is made for.
 inline constexpr int check_box_size = 13;
 
-// The two pictures: the branding panel (a JPEG, 184 × 157) and the banner
-// (a Windows bitmap, 584 × 39). Each front-end keeps them in its own form,
-// made from the file of ui/art that picture_file names.
+// The two pictures: the branding panel (a JPEG) and the banner (a Windows
+// bitmap), each as large as the layout's place for it. Each front-end keeps
+// them in its own form, made from the file of ui/art that picture_file
+// names.
 enum class Picture : std::uint8_t { panel, banner };
 
 [[nodiscard]] constexpr std::string_view picture_file(Picture picture)
