@@ -605,9 +605,10 @@ async function phone(page, {url}) {
 }
 
 // After the first visit the service worker has the site: with the server
-// gone, a reload opens the page from it, and it computes.
+// gone, the page opens from it at each of its addresses (a reload of
+// index.html, as bookmarked; with a query; its folder), and it computes.
 async function offline(page, {url, server}) {
-    await open(page, url);
+    await open(page, `${url}index.html`);
     await wait_for("the service worker", () => page.evaluate(() => navigator.serviceWorker.controller !== null));
     if (page.can.installability) {
         assert_equal(await page.installability_errors(), [], "Chromium's installability errors");
@@ -617,9 +618,11 @@ async function offline(page, {url, server}) {
     await server.stop();
     const refused = await fetch(url).then(() => false, () => true);
     assert(refused, "the server still answers");
-    await page.reload();
-    await wait_for("the first ratio offline", async () => (await shown(page, RATIO)) === "1");
-    assert(await page.evaluate(() => navigator.serviceWorker.controller !== null), "no service worker after the reload");
+    for (const address of [null, "index.html?von=lesezeichen", "?von=lesezeichen"]) {
+        await (address === null ? page.reload() : page.navigate(url + address));
+        await wait_for(`the first ratio offline at ${address ?? "index.html"}`, async () => (await shown(page, RATIO)) === "1");
+        assert(await page.evaluate(() => navigator.serviceWorker.controller !== null), "no service worker offline");
+    }
     await type(page, "txt_stromwandler", "400", ["0,8", "8", "80"]);
 }
 

@@ -37,12 +37,19 @@ self.addEventListener("activate", (event) => {
 
 // Opened once for all the requests of a page, while the worker runs.
 let kept = null;
+// The page is kept as its folder ("./"), and answers for the folder and for
+// its index.html (a bookmark, a shared link), with any query; any other
+// address in the folder is asked of the network.
+const page = new URL("./", location).href;
 
 self.addEventListener("fetch", (event) => {
     if (event.request.method !== "GET") return;
     kept ??= caches.open(build);
+    const address = new URL(event.request.url);
+    address.search = "";
+    const request = address.href === `${page}index.html` ? page : event.request;
     event.respondWith((async () =>
-        await (await kept).match(event.request, {ignoreSearch: true}) ??
-        await caches.match(event.request, {ignoreSearch: true}) ??
+        await (await kept).match(request, {ignoreSearch: true}) ??
+        await caches.match(request, {ignoreSearch: true}) ??
         fetch(event.request))());
 });
