@@ -14,6 +14,7 @@ import base64
 import hashlib
 import json
 import pathlib
+import re
 import shutil
 
 
@@ -33,6 +34,9 @@ def fill(template, values):
         if token not in template:
             raise SystemExit(f"site.py: {token} is missing from the template")
         template = template.replace(token, value)
+    left = re.search(r"@[A-Z_]+@", template)
+    if left:
+        raise SystemExit(f"site.py: nothing fills {left.group()} in the template")
     return template
 
 
@@ -51,7 +55,6 @@ def main():
         names[key] = digest_name(path, data)
         names[f"{key}_INTEGRITY"] = integrity(data)
         files[names[key]] = data
-    del names["WASM_INTEGRITY"]
     page = fill(args.page.read_text(encoding="utf-8"), {
         "STYLE": "\n".join(path.read_text(encoding="utf-8").rstrip() for path in args.style),
         "WINDOW": args.window.read_text(encoding="utf-8"),

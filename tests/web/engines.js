@@ -364,9 +364,10 @@ const ENGINES = {chromium: Chromium, firefox: Firefox, webkit: WebKit};
 //                      uploaded, or half of one);
 //   hold(pattern)      keeps back the answers for paths that match until the
 //                      function it returns is called (a slow network);
-//   alter(pattern, f)  answers a path that matches with f(its bytes) (a
-//                      broken file);
+//   alter(pattern, f)  answers a path that matches with f(its bytes), or not
+//                      at all where f gives null (a broken or missing file);
 //   stop()             stops answering: a request from then on finds no server.
+// `requests` counts the requests for each path, from the site's folder.
 async function serve(folder, {base = "/", max_age = 0} = {}) {
     const folders = new Map();
     const answer = (from) => {
@@ -376,15 +377,18 @@ async function serve(folder, {base = "/", max_age = 0} = {}) {
     let current = folder;
     const held = [];
     const altered = [];
+    const requests = new Map();
     const server = http.createServer(async (request, response) => {
         const file = new URL(request.url, "http://site").pathname;
         if (!file.startsWith(base)) return response.writeHead(404).end();
         const name = file.slice(base.length - 1).replace(/\/$/, "/index.html");
+        requests.set(name, (requests.get(name) ?? 0) + 1);
         const hold = held.find((h) => h.pattern.test(name));
         if (hold) await hold.released;
         const alter = altered.find((a) => a.pattern.test(name));
         if (alter) {
             const body = alter.change(fs.readFileSync(path.join(current, name)));
+            if (body === null) return response.writeHead(404).end();
             return response.writeHead(200, {"Content-Type": mime.lookup(name) ?? "", "Cache-Control": "no-store"}).end(body);
         }
         request.url = name + new URL(request.url, "http://site").search;
@@ -393,6 +397,7 @@ async function serve(folder, {base = "/", max_age = 0} = {}) {
     await new Promise((done, fail) => server.once("error", fail).listen(0, "127.0.0.1", done));
     return {
         url: `http://127.0.0.1:${server.address().port}${base}`,
+        requests,
         serving(other) {
             current = other;
         },

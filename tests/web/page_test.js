@@ -321,7 +321,8 @@ const outcome = async (page) => [...await page.evaluate((ids) => ids.map((i) => 
 
 // The module arrives late (the server holds the .wasm back): what the user
 // did in the first window meanwhile comes out once it is there exactly as
-// with the module there from the start.
+// with the module there from the start, at most 1.5 s after it arrived. The
+// page asks for its module and its scripts once, the service worker once more.
 async function late_module(page, {url}) {
     await open(page, url);
     await first_actions(page);
@@ -334,10 +335,17 @@ async function late_module(page, {url}) {
         await open(page, slow.url);
         await first_actions(page);
         assert_equal(await outcome(page), ["1", "1", "", null], "what shows before the module is there");
+        const released = Date.now();
         release();
         await wait_for(async () => `${JSON.stringify(await outcome(page))} to be ${JSON.stringify(expected)}`,
             async () => JSON.stringify(await outcome(page)) === JSON.stringify(expected));
+        const lag = Date.now() - released;
         await answer(page, "Fehler!", "Eingabefehler!");
+        await worker_settled(page);
+        const requests = digested(site).map((name) => `${name} ${slow.requests.get(`/${name}`)}`);
+        console.log(`${page.name}: the page computes ${lag} ms after the module; requests: ${requests.join(", ")}`);
+        assert_equal([lag <= 1500, requests], [true, digested(site).map((name) => `${name} 2`)],
+            "computing at most 1.5 s after the module; the requests, the page's and the worker's");
     } finally {
         await slow.stop();
     }
@@ -370,7 +378,7 @@ async function opening(page, url, builds) {
     await open(page, url);
     await type(page, "txt_stromwandler", "4", ["0,8"]);
     const loaded = await page.evaluate(() => [...document.scripts].map((s) => s.src).filter(Boolean)
-        .concat(document.getElementById("module").href, performance.getEntriesByType("resource").map((e) => e.name))
+        .concat(performance.getEntriesByType("resource").map((e) => e.name))
         .filter((name) => /\.(js|wasm)$/.test(name) && !name.endsWith("service-worker.js"))
         .map((name) => name.split("/").pop()));
     const of = Object.entries(builds).filter(([, files]) => loaded.every((name) => files.includes(name)));
@@ -428,26 +436,33 @@ async function updates(page) {
     }
 }
 
-// Where the page cannot run, the window's place says why, in German: opened
-// from a file, in a browser without WebAssembly (the server puts a script
-// first into the page that takes it away), a module that is not one.
+// Where the page cannot run, the window's place says why, in our German words
+// alone: opened from a file, in a browser without WebAssembly (a script put
+// first into the page takes it away), the module missing, not one, or failing.
 async function failures(page) {
     await page.open(`file://${path.resolve(site, "index.html")}`);
     const from_file = await failure(page);
     assert(from_file.startsWith("Korvantelo läuft nicht aus einer Datei") && from_file.includes("make serve-web"),
         `opened from a file: ${from_file}`);
+    const head = (script) => (html) => String(html).replace("<head>", `<head><script>${script}</script>`);
+    const wasm = digested(site).find((name) => name.endsWith(".wasm"));
+    const damaged = `Korvantelo kann nicht starten: Eine Datei der Seite fehlt oder ist beschädigt (${wasm}). ` +
+        "Bitte die Seite neu laden; hilft das nicht, die Seite vollständig neu auf den Webserver laden.";
     const cases = [
-        [/^\/index\.html$/, (html) => String(html).replace("<head>", "<head><script>delete window.WebAssembly;</script>"),
-            "Korvantelo kann nicht starten: Dieser Browser kennt kein WebAssembly."],
-        [/\.wasm$/, () => "garbage", "Korvantelo kann nicht starten: Das Rechenmodul ließ sich nicht starten ("],
+        [/^\/index\.html$/, head("delete window.WebAssembly;"),
+            "Korvantelo kann nicht starten: Dieser Browser kennt kein WebAssembly. Bitte einen anderen Browser nehmen."],
+        [/\.wasm$/, () => null, damaged],
+        [/\.wasm$/, () => "garbage", damaged],
+        [/^\/index\.html$/, head("WebAssembly.instantiate = () => Promise.reject(new Error('CompileError'));"),
+            "Korvantelo kann nicht starten: Das Rechenmodul ließ sich nicht starten. Bitte die Seite neu laden oder " +
+            "einen anderen Browser nehmen."],
     ];
     for (const [file, change, told] of cases) {
         const server = await serve(site);
         try {
             server.alter(file, change);
             await page.open(server.url);
-            const text = await failure(page);
-            assert(text.startsWith(told), `${file}: ${text}`);
+            assert_equal(await failure(page), told, `the failure text with ${file} altered`);
         } finally {
             await server.stop();
         }

@@ -90,10 +90,14 @@ function tell() {
     dialog.showModal();
 }
 
+// A failure whose text for the user is ours, `told`; any other error is the
+// browser's or the module's, and what it says goes to the console.
+const failure = (told) => Object.assign(new Error(told), {told});
+
 async function open() {
-    const module = await createKorvantelo({page, locateFile: () => document.getElementById("module").href});
+    const module = await createKorvantelo({page, wasmBinary: await start.module});
     const program = module._korvantelo_open();
-    if (!program) throw new Error("Für das Fenster fehlt der Speicher.");
+    if (!program) throw failure("Für das Fenster fehlt der Speicher. Bitte die Seite neu laden.");
     const edited = (index, text) => {
         const pointer = module.allocateUTF8(text);
         try {
@@ -134,7 +138,9 @@ open().then(() => {
         if (document.readyState === "complete") keep_offline();
         else addEventListener("load", keep_offline, {once: true});
     }
-}, (error) => start.failed(typeof WebAssembly !== "object"
-    ? "Dieser Browser kennt kein WebAssembly. Bitte einen anderen Browser nehmen."
-    : `Das Rechenmodul ließ sich nicht starten (${error.message || error}). ` +
-      "Bitte die Seite neu laden oder einen anderen Browser nehmen."));
+}, (error) => {
+    console.error(error);
+    start.failed(error.told ?? (typeof WebAssembly !== "object"
+        ? "Dieser Browser kennt kein WebAssembly. Bitte einen anderen Browser nehmen."
+        : "Das Rechenmodul ließ sich nicht starten. Bitte die Seite neu laden oder einen anderen Browser nehmen."));
+});
