@@ -70,4 +70,14 @@ EMSCRIPTEN_KEEPALIVE void korvantelo_refit(Program* program) noexcept
     }
 }
 
+// Every control shows the model's state.
+EMSCRIPTEN_KEEPALIVE void korvantelo_show_state(Program* program) noexcept
+{
+    try {
+        program->view().show_state();
+    } catch (...) {
+        program->fault(std::current_exception());
+    }
+}
+
 }  // extern "C"

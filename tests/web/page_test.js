@@ -321,8 +321,9 @@ const outcome = async (page) => [...await page.evaluate((ids) => ids.map((i) => 
 
 // The module arrives late (the server holds the .wasm back): what the user
 // did in the first window meanwhile comes out once it is there exactly as
-// with the module there from the start, at most 1.5 s after it arrived. The
-// page asks for its module and its scripts once, the service worker once more.
+// with the module there from the start, at most 1.5 s after it arrived;
+// until then each figure it will change shows it pending. The page asks for
+// its module and its scripts once, the service worker once more.
 async function late_module(page, {url}) {
     await open(page, url);
     await first_actions(page);
@@ -334,12 +335,17 @@ async function late_module(page, {url}) {
         const release = slow.hold(/\.wasm$/);
         await open(page, slow.url);
         await first_actions(page);
-        assert_equal(await outcome(page), ["1", "1", "", null], "what shows before the module is there");
+        const figures = [RATIO, "txt_kwh", "txt_ergebnis"];  // busy, and what shows over each:
+        const PENDING = (ids) => ids.map((id) => document.getElementById(id)).map((e) =>
+            [e.ariaBusy, e.nextElementSibling.checkVisibility() && e.nextElementSibling.textContent]);
+        assert_equal([await page.evaluate(PENDING, figures), await message(page)], [figures.map(() => ["true", "…"]), null],
+            "the figures and the message before the module is there");
         const released = Date.now();
         release();
         await wait_for(async () => `${JSON.stringify(await outcome(page))} to be ${JSON.stringify(expected)}`,
             async () => JSON.stringify(await outcome(page)) === JSON.stringify(expected));
         const lag = Date.now() - released;
+        assert_equal(await page.evaluate(PENDING, figures), figures.map(() => [null, false]), "the figures once it is there");
         await answer(page, "Fehler!", "Eingabefehler!");
         await worker_settled(page);
         const requests = digested(site).map((name) => `${name} ${slow.requests.get(`/${name}`)}`);

@@ -50,6 +50,19 @@ const page = {
         fitted.hidden = shown === null;
         fitted.textContent = shown ?? "";
     },
+    // The model's state, where the control shows another: a text or a tick
+    // that a browser put back, a figure that showed pending.
+    show_state(index, text, value, visible) {
+        const {element, caption} = controls[index];
+        if (element.type === "text") {
+            if (element.value !== text) element.value = text;
+        } else if (caption.textContent !== text) {
+            caption.textContent = text;
+        }
+        if (element.type === "checkbox") element.checked = value === 1;
+        element.removeAttribute("aria-busy");
+        start.shown(element, visible);
+    },
     room(index) {
         const {box} = controls[index];
         const style = getComputedStyle(box);
@@ -113,6 +126,8 @@ async function open() {
         else if (action === "toggled") module._korvantelo_toggled(program, index);
         else module._korvantelo_pressed(program, index);
     }
+    // Whatever showed otherwise meanwhile now shows what the program holds.
+    module._korvantelo_show_state(program);
     // Every edit of a box (typing, paste, cut, undo, drop) is one input
     // event with the box's whole new text.
     controls.forEach(({element}, index) => {

@@ -4,6 +4,7 @@
 #include <emscripten/em_macros.h>
 
 #include <string>
+#include <type_traits>
 
 #include "ui/plan.h"
 
@@ -17,6 +18,8 @@ EM_JS(void, page_show_caption, (int index, const char* text),
       { Module.page.show_caption(index, UTF8ToString(text)); });
 EM_JS(void, page_show_value, (int index, int value), { Module.page.show_value(index, value); });
 EM_JS(void, page_show_visible, (int index, int visible), { Module.page.show_visible(index, !!visible); });
+EM_JS(void, page_show_state, (int index, const char* text, int value, int visible),
+      { Module.page.show_state(index, UTF8ToString(text), value, !!visible); });
 EM_JS(void, page_show_fitted, (int index, const char* shown),
       { Module.page.show_fitted(index, shown ? UTF8ToString(shown) : null); });
 EM_JS(double, page_room, (int index), { return Module.page.room(index); });
@@ -85,6 +88,22 @@ void PageView::refit()
     for (const plan::Entry& e : plan::base.entries()) {
         if (e.look.figure) fit(e.id, shown_text(model_, e.id));
     }
+}
+
+void PageView::show_state()
+{
+    for (const plan::Entry& e : plan::base.entries()) {
+        if (!takes_input(e.kind) && e.kind != Kind::label) continue;
+        const int value = visit(e.id, [this](auto id) {
+            if constexpr (std::is_same_v<decltype(id), CheckBox>) {
+                return int{model_.value(id)};
+            } else {
+                return 0;
+            }
+        });
+        page_show_state(at(e.id), std::string(shown_text(model_, e.id)).c_str(), value, model_.visible(e.id) ? 1 : 0);
+    }
+    refit();
 }
 
 // A figure as it fits its box in the page's present layout and fonts; the

@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <vector>
 
+#include "ui/handlers.h"
 #include "ui/plan.h"
 
 namespace ui::web {
@@ -50,6 +52,39 @@ std::string style(const plan::Entry& e, const layout::Rect& origin)
 std::string attribute(std::string_view name, std::string_view value)
 {
     return std::string(" ").append(name).append("=\"").append(html_text(value)).append("\"");
+}
+
+// The names of `controls`, for an attribute that lists ids.
+std::string names(const std::vector<Control>& controls)
+{
+    std::string text;
+    for (const Control id : controls) text.append(text.empty() ? "" : " ").append(name(id));
+    return text;
+}
+
+// The controls whose state the handler bound to `source` writes, in the
+// order it writes them; none where no handler is bound to it. Found by
+// running the handler on a window in its stored state, so that the page
+// knows what an action will change before the module is there to change it.
+std::vector<Control> written_by(Control source)
+{
+    struct Refused final : MessagePort {
+        void show(const Message& message) override
+        {
+            throw std::logic_error("a message from a handler at the stored state: " + std::string(message.prompt));
+        }
+    } port;
+    Window window(port);
+    std::vector<Control> written;
+    window.add_observer([&written](const Change& change) {
+        if (change.origin == Origin::program && std::find(written.begin(), written.end(), change.id) == written.end()) {
+            written.push_back(change.id);
+        }
+    });
+    for (const Binding& binding : event_bindings) {
+        if (binding.source == source) binding.handler(window);
+    }
+    return written;
 }
 
 class Writer {
@@ -103,13 +138,16 @@ private:
 
     static std::string hint_id(const plan::Entry& e) { return std::string(e.name) + "-hint"; }
 
-    // What names and describes the element for assistive technology, and
-    // where it stands in the focus order.
+    // What names and describes the element for assistive technology, what
+    // its action changes, and where it stands in the focus order.
     static std::string naming(const plan::Entry& e)
     {
         std::string text = attribute("id", e.name);
         if (e.focus != 0) text += attribute("tabindex", std::to_string(e.focus));
         if (e.id == plan::base.first_focus()) text += " autofocus";  // the focus from the first frame
+        if (const auto written = written_by(e.id); !written.empty()) {
+            text += attribute("aria-controls", names(written));
+        }
         if (!e.look.accessible_name.empty()) text += attribute("aria-label", e.look.accessible_name);
         if (e.look.titled_by) text += " role=\"status\"" + attribute("aria-labelledby", name(*e.look.titled_by));
         if (!e.look.hint.empty()) text += attribute("aria-describedby", hint_id(e));
@@ -144,7 +182,7 @@ private:
         case Kind::label: out_ << "<span" << naming(e) << box(e, origin, visible) << ">" << shown << "</span>"; break;
         case Kind::check_box:
             out_ << "<label" << box(e, origin, visible) << "><input type=\"checkbox\"" << naming(e)
-                 << shown_by_tick() << (ticked(e.id) ? " checked" : "")
+                 << (ticked(e.id) ? " checked" : "")
                  << "><span>" << shown << "</span></label>";
             break;
         case Kind::command_button:
@@ -167,15 +205,6 @@ private:
                  << " aria-hidden=\"true\" hidden></span></span>";
         }
         out_ << "\n";
-    }
-
-    // The controls that the check box shows and hides (handlers.cpp), so
-    // that a tick shows them before the module is there to.
-    static std::string shown_by_tick()
-    {
-        std::string names;
-        for (const Control id : voltage_row) names.append(names.empty() ? "" : " ").append(name(id));
-        return attribute("aria-controls", names);
     }
 
     [[nodiscard]] bool ticked(Control control) const
