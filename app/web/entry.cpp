@@ -70,7 +70,7 @@ EMSCRIPTEN_KEEPALIVE void korvantelo_refit(Program* program) noexcept
     }
 }
 
-// Every control shows the model's state.
+// The page is shown: every control shows the model's state.
 EMSCRIPTEN_KEEPALIVE void korvantelo_show_state(Program* program) noexcept
 {
     try {

@@ -107,6 +107,10 @@ class PuppeteerDriver extends Driver {
         await this.page.reload({waitUntil: "load"});
     }
 
+    async back() {
+        await this.page.goBack({waitUntil: "load"});
+    }
+
     async keys(...keys) {
         const keyboard = this.page.keyboard;
         for (const key of keys) {
@@ -205,6 +209,8 @@ class Firefox extends PuppeteerDriver {
             // 2: the system's colours instead of the page's, which is what
             // forced-colors: active stands for.
             "browser.display.document_color_use": view.forced ? 2 : 0,
+            // No page kept for Back: puppeteer loses one brought back from there.
+            "browser.sessionhistory.max_total_viewers": 0,
         };
         if (view.mobile) {
             // A touch screen as the only pointer: coarse, without hover; and
@@ -318,6 +324,10 @@ class WebKit extends Driver {
 
     async reload() {
         await this.driver.navigate().refresh();
+    }
+
+    async back() {
+        await this.driver.navigate().back();
     }
 
     async keys(...keys) {

@@ -647,6 +647,26 @@ async function offline(page, {url, server}) {
     await type(page, "txt_stromwandler", "400", ["0,8", "8", "80"]);
 }
 
+// After a reload and after a return to the page, what shows is what the
+// program holds: the voltage row shows with the tick, and Berechnen
+// computes from the texts that show.
+async function reload_and_return(page, {url}) {
+    await open(page, url);
+    const away = () => page.navigate("about:blank").then(() => page.back());
+    for (const [how, leave] of [["reload", () => page.reload()], ["return", away]]) {
+        await page.click("chk_Spannungswandler");
+        await type(page, "txt_spannungswandler", "20000", ["0,02", "0,2", "2", "20", "200"]);
+        await type(page, "txt_stromwandler", "400", ["160", "1600", "16000"]);
+        await leave();
+        await wait_for("the first ratio", () => shown(page, RATIO));
+        const ticked = await page.evaluate(() => document.getElementById("chk_Spannungswandler").checked);
+        assert_equal(await visible(page, "txt_spannungswandler"), ticked, `after the ${how}: the voltage row with the tick`);
+        const [current, voltage] = [await shown(page, "txt_stromwandler"), await shown(page, "txt_spannungswandler")];
+        await page.click("cmd_berechnen");
+        await expect(page, RATIO, String((current / 5) * (ticked ? voltage / 100 : 1)));
+    }
+}
+
 // In this order: those in one view together (Firefox starts anew for
 // another), and offline, which stops the server, last.
 const SCENARIOS = [
@@ -655,6 +675,7 @@ const SCENARIOS = [
     ["edits", edits],
     ["fault", fault],
     ["late module", late_module],
+    ["reload and return", reload_and_return],
     ["failures", failures],
     ["updates", updates],
     ["contrast", contrast],

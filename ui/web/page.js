@@ -126,8 +126,12 @@ async function open() {
         else if (action === "toggled") module._korvantelo_toggled(program, index);
         else module._korvantelo_pressed(program, index);
     }
-    // Whatever showed otherwise meanwhile now shows what the program holds.
-    module._korvantelo_show_state(program);
+    // Whatever showed otherwise meanwhile now shows what the program holds;
+    // so again whenever the page is shown anew, back from the browser's
+    // cache included.
+    const show_state = () => module._korvantelo_show_state(program);
+    show_state();
+    addEventListener("pageshow", show_state);
     // Every edit of a box (typing, paste, cut, undo, drop) is one input
     // event with the box's whole new text.
     controls.forEach(({element}, index) => {

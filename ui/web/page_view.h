@@ -38,8 +38,9 @@ public:
     // Fits every figure to its box anew, after the page's layout has
     // changed (a phone turned, the fonts arrived).
     void refit();
-    // Every control shows the model's state again, whatever it showed: a
-    // figure that showed pending while the module was on its way.
+    // Every control shows the model's state again, whatever it showed: what
+    // a browser put back into a box or the tick, a figure that showed
+    // pending while the module was on its way.
     void show_state();
 
 private:

@@ -172,6 +172,10 @@ private:
         const bool visible = model_.visible(e.id);
         const std::string shown = html_text(shown_text(model_, e.id));
         if (e.look.figure) out_ << "<span class=\"cell\">";
+        // autocomplete off: no browser fills in a box or puts back its text
+        // on a reload; the program starts anew then. (Not on the tick: WebKit
+        // unticks such a box as it brings a page back from its cache, after
+        // the page was told; index.html undoes what a browser put back.)
         switch (e.kind) {
         case Kind::text_box:
             out_ << "<input type=\"text\" inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" "
