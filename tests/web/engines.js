@@ -182,6 +182,15 @@ class Chromium extends PuppeteerDriver {
         return {role: node?.role ?? "", name: node?.name ?? "", description: node?.description ?? ""};
     }
 
+    // The names of the controls in each group of the accessibility tree.
+    async accessible_groups(groups = {}, node = null, group = null) {
+        node ??= await this.page.accessibility.snapshot({interestingOnly: false});
+        if (node.role === "group") group = groups[node.name] = [];
+        else if (group && ["textbox", "checkbox", "button", "status"].includes(node.role)) group.push(node.name);
+        for (const child of node.children ?? []) await this.accessible_groups(groups, child, group);
+        return groups;
+    }
+
     async installability_errors() {
         return (await this.devtools.send("Page.getInstallabilityErrors")).installabilityErrors;
     }

@@ -29,17 +29,15 @@ std::string px(int pixels)
     return std::to_string(pixels) + "px";
 }
 
-// Where a box or control sits, relative to the box it stands in.
-std::string place(const layout::Rect& r, const layout::Rect& origin)
+// The custom properties of a control: its place in the window, stacking,
+// font and colours. The place is the window's, not its box's: in the
+// desktop window the controls that take the focus stand outside their boxes
+// (index.html).
+std::string style(const plan::Entry& e)
 {
-    return "--x:" + px(r.left - origin.left) + ";--y:" + px(r.top - origin.top) + ";--w:" + px(r.width) +
-           ";--h:" + px(r.height);
-}
-
-// The custom properties of a control: its place, stacking, font and colours.
-std::string style(const plan::Entry& e, const layout::Rect& origin)
-{
-    std::string text = place(e.rect, origin) + ";--z:" + std::to_string(control_count - e.stacking);
+    const layout::Rect& r = e.rect;
+    std::string text = "--x:" + px(r.left) + ";--y:" + px(r.top) + ";--w:" + px(r.width) + ";--h:" + px(r.height) +
+                       ";--z:" + std::to_string(control_count - e.stacking);
     if (e.kind != Kind::line) {
         text += ";--size:" + px(e.font.pixel_height) + ";--weight:" + (e.font.bold ? "bold" : "normal");
     }
@@ -94,23 +92,38 @@ public:
     void window()
     {
         const plan::Plan& plan = plan::base;
+        // The window's focus order, which the page gives the desktop window
+        // by the document's order (index.html).
+        std::vector<Control> focus_order;
+        for (const plan::Entry& e : plan.entries()) {
+            if (e.focus != 0) focus_order.push_back(e.id);
+        }
+        std::sort(focus_order.begin(), focus_order.end(),
+                  [](Control a, Control b) { return plan::base[a].focus < plan::base[b].focus; });
         out_ << "<main class=\"window\"" << attribute("id", window_name)
-             << attribute("style", "--width:" + px(plan.width()) + ";--height:" + px(plan.height())) << ">\n";
+             << attribute("style", "--width:" + px(plan.width()) + ";--height:" + px(plan.height()))
+             << attribute("data-focus-order", names(focus_order)) << ">\n";
         for (const plan::GroupEntry& g : plan.groups()) group(g);
         for (const Control id : plan.reading()) {
-            if (!plan[id].group) control(plan[id], {});
+            if (!plan[id].group) control(plan[id]);
         }
         out_ << "</main>\n";
     }
 
 private:
     // A box: its controls in rows, each row followed by the hints and
-    // descriptions of its controls, then its lines.
+    // descriptions of its controls, then its lines. It owns its controls
+    // for assistive technology, in reading order, also where they stand
+    // outside it in the document (the desktop window's focus order).
     void group(const plan::GroupEntry& g)
     {
         const plan::Plan& plan = plan::base;
+        std::string members;
+        for (const Control id : plan.reading()) {
+            if (plan[id].group == g.id) members.append(members.empty() ? "" : " ").append(member(plan[id]));
+        }
         out_ << "<div class=\"group\" role=\"group\"" << attribute("aria-labelledby", name(g.title))
-             << attribute("style", place(g.rect, {})) << ">\n";
+             << attribute("aria-owns", members) << ">\n";
         for (int row = 0;; ++row) {
             std::string hints;
             bool any = false;
@@ -119,7 +132,7 @@ private:
                 if (e.group != g.id || e.row != row) continue;
                 if (!any) out_ << "<div class=\"row\">";
                 any = true;
-                control(e, g.rect);
+                control(e);
                 if (!e.look.hint.empty()) {
                     // A hint the mouse shows on hovering shows on a touch screen under its row.
                     hints += "<span" + attribute("class", e.look.tooltip ? "hint" : "description") +
@@ -131,19 +144,25 @@ private:
             out_ << hints << "</div>\n";
         }
         for (const plan::Entry& e : plan.entries()) {
-            if (e.group == g.id && e.kind == Kind::line) control(e, g.rect);
+            if (e.group == g.id && e.kind == Kind::line) control(e);
         }
         out_ << "</div>\n";
     }
 
     static std::string hint_id(const plan::Entry& e) { return std::string(e.name) + "-hint"; }
+    // The element that stands for the control in its box: the check box
+    // with its caption, else the control's own.
+    static std::string member(const plan::Entry& e)
+    {
+        return std::string(e.name) + (e.kind == Kind::check_box ? "-box" : "");
+    }
 
-    // What names and describes the element for assistive technology, what
-    // its action changes, and where it stands in the focus order.
+    // What names and describes the element for assistive technology, and
+    // what its action changes. Its place in the focus order is its place in
+    // the document (index.html), never a tabindex.
     static std::string naming(const plan::Entry& e)
     {
         std::string text = attribute("id", e.name);
-        if (e.focus != 0) text += attribute("tabindex", std::to_string(e.focus));
         if (e.id == plan::base.first_focus()) text += " autofocus";  // the focus from the first frame
         if (const auto written = written_by(e.id); !written.empty()) {
             text += attribute("aria-controls", names(written));
@@ -156,18 +175,18 @@ private:
 
     // The element that places the control: its classes and custom
     // properties, whether it shows, its tooltip.
-    static std::string box(const plan::Entry& e, const layout::Rect& origin, bool visible)
+    static std::string box(const plan::Entry& e, bool visible)
     {
         std::string classes = "control " + std::string(kind_names.at(static_cast<std::size_t>(e.kind)));
         if (e.look.colours) classes += " paired";
         if (e.look.figure) classes += " figure";
-        std::string text = attribute("class", classes) + attribute("style", style(e, origin));
+        std::string text = attribute("class", classes) + attribute("style", style(e));
         if (!visible) text += " hidden";
         if (e.look.tooltip) text += attribute("title", e.look.hint);
         return text;
     }
 
-    void control(const plan::Entry& e, const layout::Rect& origin)
+    void control(const plan::Entry& e)
     {
         const bool visible = model_.visible(e.id);
         const std::string shown = html_text(shown_text(model_, e.id));
@@ -180,32 +199,32 @@ private:
         case Kind::text_box:
             out_ << "<input type=\"text\" inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" "
                     "autocapitalize=\"off\""
-                 << naming(e) << box(e, origin, visible) << " value=\"" << shown << "\""
+                 << naming(e) << box(e, visible) << " value=\"" << shown << "\""
                  << (e.enabled ? "" : " disabled") << ">";
             break;
-        case Kind::label: out_ << "<span" << naming(e) << box(e, origin, visible) << ">" << shown << "</span>"; break;
+        case Kind::label: out_ << "<span" << naming(e) << box(e, visible) << ">" << shown << "</span>"; break;
         case Kind::check_box:
-            out_ << "<label" << box(e, origin, visible) << "><input type=\"checkbox\"" << naming(e)
+            out_ << "<label" << attribute("id", member(e)) << box(e, visible) << "><input type=\"checkbox\"" << naming(e)
                  << (ticked(e.id) ? " checked" : "")
                  << "><span>" << shown << "</span></label>";
             break;
         case Kind::command_button:
-            out_ << "<button type=\"button\"" << naming(e) << box(e, origin, visible) << ">" << shown << "</button>";
+            out_ << "<button type=\"button\"" << naming(e) << box(e, visible) << ">" << shown << "</button>";
             break;
         case Kind::image_box:
-            out_ << "<img alt=\"\"" << naming(e) << box(e, origin, visible)
+            out_ << "<img alt=\"\"" << naming(e) << box(e, visible)
                  << attribute("src", picture_file(*e.look.picture)) << " width=\"" << e.rect.width
                  << "\" height=\"" << e.rect.height << "\">";
             break;
         case Kind::line:
-            out_ << "<div aria-hidden=\"true\"" << attribute("id", e.name) << box(e, origin, visible) << "></div>";
+            out_ << "<div aria-hidden=\"true\"" << attribute("id", e.name) << box(e, visible) << "></div>";
             break;
         }
         if (e.look.figure) {
             // The figure as it shows where it does not fit its box (PageView::fit).
             std::string classes = e.kind == Kind::text_box ? "fitted in_box" : "fitted";
             if (e.look.colours) classes += " paired";
-            out_ << "<span" << attribute("class", classes) << attribute("style", style(e, origin))
+            out_ << "<span" << attribute("class", classes) << attribute("style", style(e))
                  << " aria-hidden=\"true\" hidden></span></span>";
         }
         out_ << "\n";
