@@ -43,12 +43,14 @@ const page = {
         start.shown(controls[index].element, visible);
     },
     // The figure as it fits its box, over the box, which keeps the whole
-    // figure; null: the whole figure fits.
+    // figure and offers it on hovering; null: the whole figure fits.
     show_fitted(index, shown) {
-        const {box, fitted} = controls[index];
+        const {element, box, fitted} = controls[index];
         box.classList.toggle("elided", shown !== null);
         fitted.hidden = shown === null;
         fitted.textContent = shown ?? "";
+        if (shown === null) element.removeAttribute("title");
+        else element.title = element.value ?? element.textContent;
     },
     // The model's state, where the control shows another: a text or a tick
     // that a browser put back, a figure that showed pending.
@@ -63,10 +65,15 @@ const page = {
         element.removeAttribute("aria-busy");
         start.shown(element, visible);
     },
+    // The width inside the box's padding. Not from clientWidth, which
+    // Firefox gives for a text box without its padding, and every engine in
+    // whole pixels.
     room(index) {
         const {box} = controls[index];
         const style = getComputedStyle(box);
-        return box.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+        const edges = ["paddingLeft", "paddingRight", "borderLeftWidth", "borderRightWidth"]
+            .reduce((sum, edge) => sum + parseFloat(style[edge]), 0);
+        return box.getBoundingClientRect().width - edges;
     },
     text_width(index, text) {
         const style = getComputedStyle(controls[index].box);
