@@ -68,10 +68,10 @@ constexpr std::int64_t exponent_cap = 1'000'000'000'000'000;
 
 // Whether a number (digits, thousands separators, a comma, an exponent; no
 // sign) is at most the largest written text. Asked only of numbers that
-// read as an infinity, so it may take its time.
+// read as an infinity; it keeps no copy of a text that may be a megabyte.
 bool within_largest_written(std::string_view number)
 {
-    const std::size_t e = std::min(number.find_first_of("eE"), number.size());
+    const std::size_t e = std::min({number.find('e'), number.find('E'), number.size()});
     std::int64_t exponent = 0;
     if (e < number.size()) {
         std::string_view power = number.substr(e + 1);
@@ -80,23 +80,33 @@ bool within_largest_written(std::string_view number)
         for (const char c : power) exponent = std::min(exponent_cap, exponent * 10 + (c - '0'));
         if (negative) exponent = -exponent;
     }
-    // As 0.d × 10^exponent, d its significant digits without trailing zeros.
-    std::string digits;
-    bool fraction = false;
-    for (const char c : number.substr(0, e)) {
-        if (c == ',') fraction = true;
-        if (!is_digit(c)) continue;
-        if (digits.empty() && c == '0') {
-            if (fraction) --exponent;
-            continue;
+    // As 0.d × 10^exponent, d from the first significant digit on.
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t comma = std::min(mantissa.find(','), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0.,");
+    if (first == std::string_view::npos) return true;  // zero
+    if (first < comma) {
+        std::int64_t separators = 0;
+        for (std::size_t dot = mantissa.find('.', first); dot < comma; dot = mantissa.find('.', dot + 1)) {
+            ++separators;
         }
-        if (!fraction) ++exponent;
-        digits += c;
+        exponent += static_cast<std::int64_t>(comma - first) - separators;
+    } else {
+        exponent -= static_cast<std::int64_t>(first - comma - 1);
     }
-    digits.erase(std::min(digits.find_last_not_of('0') + 1, digits.size()));
     if (exponent != largest_written_exponent) return exponent < largest_written_exponent;
-    // At the same place, the order of the digit strings is that of the numbers.
-    return digits <= largest_written_digits;
+    // At the same place the digits decide; beyond the largest's own, any
+    // digit but 0 makes the number the larger.
+    std::size_t matched = 0;
+    for (const char c : mantissa.substr(first)) {
+        if (!is_digit(c)) continue;
+        if (matched == largest_written_digits.size()) {
+            if (c != '0') return false;
+        } else if (c != largest_written_digits[matched++]) {
+            return c < largest_written_digits[matched - 1];
+        }
+    }
+    return true;
 }
 
 // printf's %.15g in the "C" form: the standard library's wherever it has
