@@ -19,11 +19,7 @@ int main(int argc, char** argv)
     }
     try {
         std::ofstream out(argv[1], std::ios::binary);
-        ui::Program<ui::web::StaticPage> program(out);
-        // Load and show one by one, not through start(): here a fault is one
-        // of the build, which fails, rather than a message to a user.
-        program.model().load();
-        program.view().show();
+        ui::web::write_window(out);
         out.close();
         std::ofstream style(argv[2], std::ios::binary);
         style << ui::web::window_style();

@@ -3,13 +3,19 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
+#include "ui/controls.h"
 #include "ui/handlers.h"
+#include "ui/message_port.h"
 #include "ui/plan.h"
+#include "ui/presentation.h"
+#include "ui/window.h"
 
 namespace ui::web {
 namespace {
@@ -60,18 +66,22 @@ std::string names(const std::vector<Control>& controls)
     return text;
 }
 
+// The port of a window that the build makes: a message there is a fault
+// of the build.
+struct Refused final : MessagePort {
+    void show(const Message& message) override
+    {
+        throw std::logic_error("a message while the first window is made: " + std::string(message.prompt));
+    }
+};
+
 // The controls whose state the handler bound to `source` writes, in the
 // order it writes them; none where no handler is bound to it. Found by
 // running the handler on a window in its stored state, so that the page
 // knows what an action will change before the module is there to change it.
 std::vector<Control> written_by(Control source)
 {
-    struct Refused final : MessagePort {
-        void show(const Message& message) override
-        {
-            throw std::logic_error("a message from a handler at the stored state: " + std::string(message.prompt));
-        }
-    } port;
+    Refused port;
     Window window(port);
     std::vector<Control> written;
     window.add_observer([&written](const Change& change) {
@@ -270,18 +280,13 @@ std::string window_style()
     return ":root {\n    --faces: " + faces + "sans-serif;\n}\n";
 }
 
-StaticPage::StaticPage(const Window& model, UserActions& /*actions*/, std::ostream& out) : model_(model), out_(out)
+void write_window(std::ostream& out)
 {
-}
-
-void StaticPage::show_message(const Message& message)
-{
-    throw std::logic_error("a message while the first window is written: " + std::string(message.prompt));
-}
-
-void StaticPage::show()
-{
-    Writer(model_, out_).window();
+    Refused port;
+    Window model(port);
+    bind_event_handlers(model);
+    model.load();
+    Writer(model, out).window();
 }
 
 }  // namespace ui::web
