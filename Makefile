@@ -235,7 +235,7 @@ clean-windows:
 # on a fresh system), so only these targets install it; g++ builds the native
 # side of the number-text comparison, googletest is GoogleTest's sources,
 # libfast-float-dev the reading of number texts, nlohmann-json3-dev the
-# scenario table.
+# scenario table and the window's facts that the build writes for the site.
 WEB_PACKAGES := cmake make g++ emscripten nodejs googletest libfast-float-dev nlohmann-json3-dev
 # The page's test, screenshots and benchmark: the three engines (WebKitGTK's
 # WebDriver brings its MiniBrowser, which runs under Xvfb), Debian's python3

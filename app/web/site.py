@@ -1,17 +1,19 @@
 #!/usr/bin/env python3
 """Writes the page's static site into one folder: index.html with the
-stylesheet and the first window in it, the module and the page's script
-under names that carry their digest (so that one build's page never loads
-another build's script or module), the service worker with the digest of
-every file it keeps, and the other files as they are.
+stylesheet, the first window and, as its title, the window's caption (from
+the window's facts) in it, the module and the page's script under names
+that carry their digest (so that one build's page never loads another
+build's script or module), the service worker with the digest of every file
+it keeps, and the other files as they are.
 
     site.py --site FOLDER --page index.html --style window.css korvantelo.css --window window.html
-            --module korvantelo.js --wasm korvantelo.wasm --script page.js
+            --facts window.json --module korvantelo.js --wasm korvantelo.wasm --script page.js
             --worker service-worker.js FILE...
 """
 import argparse
 import base64
 import hashlib
+import html
 import json
 import pathlib
 import re
@@ -42,12 +44,13 @@ def fill(template, values):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("site", "page", "window", "module", "wasm", "script", "worker"):
+    for option in ("site", "page", "window", "facts", "module", "wasm", "script", "worker"):
         parser.add_argument(f"--{option}", type=pathlib.Path, required=True)
     parser.add_argument("--style", type=pathlib.Path, nargs="+", required=True)
     parser.add_argument("files", type=pathlib.Path, nargs="*")
     args = parser.parse_args()
 
+    facts = json.loads(args.facts.read_text(encoding="utf-8"))
     files = {path.name: path.read_bytes() for path in args.files}
     names = {}
     for key, path in (("MODULE", args.module), ("WASM", args.wasm), ("SCRIPT", args.script)):
@@ -58,6 +61,7 @@ def main():
     page = fill(args.page.read_text(encoding="utf-8"), {
         "STYLE": "\n".join(path.read_text(encoding="utf-8").rstrip() for path in args.style),
         "WINDOW": args.window.read_text(encoding="utf-8"),
+        "CAPTION": html.escape(facts["caption"]),
         **names,
     }).encode()
     kept = [["./", integrity(page)]] + [[name, integrity(data)] for name, data in sorted(files.items())]

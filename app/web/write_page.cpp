@@ -1,20 +1,28 @@
-// Writes the page's first window, as it stands after Load, and the
-// stylesheet's facts from the plan, for the build to put into index.html
-// (ui/web/static_page.h). Run at build time under node.
+// Writes the page's first window, as it stands after Load, the
+// stylesheet's facts from the plan (ui/web/static_page.h), and the window's
+// facts that the site and the page's test take from the build rather than
+// from the sources: its id, its caption (the page's title) and the names of
+// its controls (the ids of their elements), in the control table's order.
+// Run at build time under node.
 //
-//   write_page <window.html> <window.css>
+//   write_page <window.html> <window.css> <window.json>
+
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <exception>
 #include <fstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "ui/controls.h"
 #include "ui/web/static_page.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fputs("usage: write_page <window.html> <window.css>\n", stderr);
+    if (argc != 4) {
+        std::fputs("usage: write_page <window.html> <window.css> <window.json>\n", stderr);
         return 2;
     }
     try {
@@ -24,7 +32,13 @@ int main(int argc, char** argv)
         std::ofstream style(argv[2], std::ios::binary);
         style << ui::web::window_style();
         style.close();
-        if (!out || !style) throw std::runtime_error("cannot write the first window");
+        std::vector<std::string> names;
+        for (const ui::ControlInfo& c : ui::control_table) names.emplace_back(c.name);
+        std::ofstream facts(argv[3], std::ios::binary);
+        const nlohmann::json window{{"window", ui::window_name}, {"caption", ui::window_caption}, {"controls", names}};
+        facts << window.dump(1) << '\n';
+        facts.close();
+        if (!out || !style || !facts) throw std::runtime_error("cannot write the first window");
         return 0;
     } catch (const std::exception& fault) {
         std::fprintf(stderr, "write_page: %s\n", fault.what());

@@ -10,9 +10,9 @@
 // With scenarios named (as in SCENARIOS below, or a name of the table), only
 // those run. engines.js has a driver for each engine and the test's web
 // server. The page is read by its control names, which are its elements'
-// ids (from the control table, ui/controls.h), by what it tells assistive
-// technology (its ARIA attributes, and in Chromium the accessibility tree)
-// and by what it shows. The one step that reaches behind that is
+// ids (the control table's, as the build wrote them beside the site), by
+// what it tells assistive technology (its ARIA attributes, and in Chromium
+// the accessibility tree) and by what it shows. The one step that reaches behind that is
 // reach_into_page(). Where an engine cannot make a check, the run says
 // "not in <engine>: ..." and does the rest. Exits 77 (skipped) when the
 // engine or the npm packages are missing; `make test-web` installs both.
@@ -34,10 +34,11 @@ try {
 }
 const {ENGINES, serve, wait_for} = engines;
 
-const controls_h = fs.readFileSync(path.join(source_root, "ui", "controls.h"), "utf8");
-const NAMES = [...controls_h.matchAll(/X\(\w+, \w+, "([^"]+)"/g)].map((m) => m[1]);
-const WINDOW = controls_h.match(/window_name = "([^"]+)"/)[1];
-const TITLE = controls_h.match(/window_caption = "([^"]+)"/)[1];
+// The build's folder of the page beside the site, and what it wrote there
+// of the window (app/web/write_page.cpp): its id, caption and control names.
+const BUILD = path.join(path.dirname(site), "app", "web");
+const {window: WINDOW, caption: TITLE, controls: NAMES} =
+    JSON.parse(fs.readFileSync(path.join(BUILD, "window.json"), "utf8"));
 const TABLE = JSON.parse(fs.readFileSync(path.join(source_root, "tests", "scenarios.json"), "utf8")).scenarios;
 const RATIO = "label_wandlerverhältnis";
 const PHONE = {width: 360, height: 740, scale: 2};
@@ -376,16 +377,17 @@ async function late_module(page, {url}) {
 // Build B of the site: app/web/site.py run again on this build's inputs,
 // with a page.js that differs by a line.
 function second_build(folder) {
-    const [build, web] = [path.join(path.dirname(site), "app", "web"), path.join(source_root, "ui", "web")];
+    const web = path.join(source_root, "ui", "web");
     const script = path.join(folder, "page.js");
     fs.writeFileSync(script, fs.readFileSync(path.join(web, "page.js"), "utf8") + "// build B\n");
     const others = fs.readdirSync(site).filter((name) =>
         !["index.html", "service-worker.js"].includes(name) && !/\.[0-9a-f]{12}\./.test(name));
     const out = path.join(folder, "b");
     child_process.execFileSync("/usr/bin/python3", [path.join(source_root, "app", "web", "site.py"), "--site", out,
-        "--page", path.join(web, "index.html"), "--style", path.join(build, "window.css"), path.join(web, "korvantelo.css"),
-        "--window", path.join(build, "window.html"), "--module", path.join(build, "korvantelo.js"),
-        "--wasm", path.join(build, "korvantelo.wasm"), "--script", script, "--worker", path.join(web, "service-worker.js"),
+        "--page", path.join(web, "index.html"), "--style", path.join(BUILD, "window.css"), path.join(web, "korvantelo.css"),
+        "--window", path.join(BUILD, "window.html"), "--facts", path.join(BUILD, "window.json"),
+        "--module", path.join(BUILD, "korvantelo.js"), "--wasm", path.join(BUILD, "korvantelo.wasm"),
+        "--script", script, "--worker", path.join(web, "service-worker.js"),
         ...others.map((name) => path.join(site, name))]);
     return out;
 }
