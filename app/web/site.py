@@ -3,12 +3,13 @@
 stylesheet, the first window and, as its title, the window's caption (from
 the window's facts) in it, the module and the page's script under names
 that carry their digest (so that one build's page never loads another
-build's script or module), the service worker with the digest of every file
-it keeps, and the other files as they are.
+build's script or module), the web app manifest in the window's ground (from
+its facts), the service worker with the digest of every file it keeps, and
+the other files as they are.
 
     site.py --site FOLDER --page index.html --style window.css korvantelo.css --window window.html
             --facts window.json --module korvantelo.js --wasm korvantelo.wasm --script page.js
-            --worker service-worker.js FILE...
+            --manifest manifest.webmanifest --worker service-worker.js FILE...
 """
 import argparse
 import base64
@@ -44,7 +45,7 @@ def fill(template, values):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("site", "page", "window", "facts", "module", "wasm", "script", "worker"):
+    for option in ("site", "page", "window", "facts", "module", "wasm", "script", "manifest", "worker"):
         parser.add_argument(f"--{option}", type=pathlib.Path, required=True)
     parser.add_argument("--style", type=pathlib.Path, nargs="+", required=True)
     parser.add_argument("files", type=pathlib.Path, nargs="*")
@@ -52,6 +53,7 @@ def main():
 
     facts = json.loads(args.facts.read_text(encoding="utf-8"))
     files = {path.name: path.read_bytes() for path in args.files}
+    files[args.manifest.name] = fill(args.manifest.read_text(encoding="utf-8"), {"GROUND": facts["ground"]}).encode()
     names = {}
     for key, path in (("MODULE", args.module), ("WASM", args.wasm), ("SCRIPT", args.script)):
         data = path.read_bytes()

@@ -381,13 +381,14 @@ function second_build(folder) {
     const script = path.join(folder, "page.js");
     fs.writeFileSync(script, fs.readFileSync(path.join(web, "page.js"), "utf8") + "// build B\n");
     const others = fs.readdirSync(site).filter((name) =>
-        !["index.html", "service-worker.js"].includes(name) && !/\.[0-9a-f]{12}\./.test(name));
+        !["index.html", "manifest.webmanifest", "service-worker.js"].includes(name) && !/\.[0-9a-f]{12}\./.test(name));
     const out = path.join(folder, "b");
     child_process.execFileSync("/usr/bin/python3", [path.join(source_root, "app", "web", "site.py"), "--site", out,
         "--page", path.join(web, "index.html"), "--style", path.join(BUILD, "window.css"), path.join(web, "korvantelo.css"),
         "--window", path.join(BUILD, "window.html"), "--facts", path.join(BUILD, "window.json"),
         "--module", path.join(BUILD, "korvantelo.js"), "--wasm", path.join(BUILD, "korvantelo.wasm"),
-        "--script", script, "--worker", path.join(web, "service-worker.js"),
+        "--script", script, "--manifest", path.join(web, "manifest.webmanifest"),
+        "--worker", path.join(web, "service-worker.js"),
         ...others.map((name) => path.join(site, name))]);
     return out;
 }

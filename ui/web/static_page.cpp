@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdio>
 #include <ostream>
 #include <stdexcept>
@@ -33,6 +34,55 @@ std::string colour(Rgb rgb)
 std::string px(int pixels)
 {
     return std::to_string(pixels) + "px";
+}
+
+// The page's palette: its own rendering of the desktop's colours, which a
+// browser does not give a page. Each colour's name as a custom property of
+// the stylesheet, and the colour under the light and the dark scheme.
+struct Shade {
+    std::string_view name;
+    Rgb light;
+    Rgb dark;
+};
+
+constexpr std::array<Shade, 7> shades{{
+    // The plan's system colours, in the order of SystemColour.
+    {"face", {0xef, 0xef, 0xef}, {0x35, 0x35, 0x35}},
+    {"button-text", black, white},
+    {"field", white, {0x1e, 0x1e, 0x1e}},
+    {"field-text", black, white},
+    // The page's own: the desktop window's outline, and the two sides of a
+    // sunken or raised edge, since each engine shades an inset or outset
+    // border its own way (Firefox hardly at all).
+    {"edge", {0xa0, 0xa0, 0xa0}, {0x70, 0x70, 0x70}},
+    {"edge-shadow", {0x4c, 0x4c, 0x4c}, {0x1b, 0x1b, 0x1b}},
+    {"edge-light", {0xf5, 0xf5, 0xf5}, {0xc4, 0xc4, 0xc4}},
+}};
+static_assert(shades[static_cast<std::size_t>(SystemColour::field_text)].name == "field-text");
+
+const Shade& shade(SystemColour colour)
+{
+    return shades.at(static_cast<std::size_t>(colour));
+}
+
+// One scheme's palette as custom properties, and the check box's tick drawn
+// in the colour of a field's text.
+std::string palette(Rgb Shade::*scheme, std::string_view indent)
+{
+    std::string text;
+    for (const Shade& s : shades) text.append(indent) += "--" + std::string(s.name) + ": " + colour(s.*scheme) + ";\n";
+    const std::string tick = colour(shade(SystemColour::field_text).*scheme).substr(1);
+    return text.append(indent) +
+           "--tick: url(\"data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 8 8'%3E%3Cpath "
+           "d='M1 4l2 2 4-4' fill='none' stroke='%23" +
+           tick + "' stroke-width='1.5'/%3E%3C/svg%3E\");\n";
+}
+
+// The custom properties --ground and --text of what shows in `colours`.
+std::string colour_roles(const SystemColours& colours)
+{
+    return "    --ground: var(--" + std::string(shade(colours.ground).name) + ");\n    --text: var(--" +
+           std::string(shade(colours.text).name) + ");\n";
 }
 
 // The custom properties of a control: its place in the window, stacking,
@@ -231,8 +281,9 @@ private:
             break;
         }
         if (e.look.figure) {
-            // The figure as it shows where it does not fit its box (PageView::fit).
-            std::string classes = e.kind == Kind::text_box ? "fitted in_box" : "fitted";
+            // The figure as it shows where it does not fit its box
+            // (PageView::fit), in the colours of its box's kind.
+            std::string classes = "fitted " + std::string(kind_names.at(static_cast<std::size_t>(e.kind)));
             if (e.look.colours) classes += " paired";
             out_ << "<span" << attribute("class", classes) << attribute("style", style(e))
                  << " aria-hidden=\"true\" hidden></span></span>";
@@ -277,7 +328,23 @@ std::string window_style()
 {
     std::string faces;
     for (const std::string_view face : layout::faces) faces.append("\"").append(face).append("\", ");
-    return ":root {\n    --faces: " + faces + "sans-serif;\n}\n";
+    std::string text = ":root {\n    --faces: " + faces + "sans-serif;\n    --box-text-inset: " +
+                       px(plan::box_text_inset) + ";\n    --check-box-size: " + px(check_box_size) + ";\n" +
+                       palette(&Shade::light, "    ") + colour_roles(window_colours) + "}\n\n" +
+                       "@media (prefers-color-scheme: dark) {\n    :root {\n" + palette(&Shade::dark, "        ") +
+                       "    }\n}\n";
+    for (std::size_t kind = 0; kind < kind_names.size(); ++kind) {
+        text.append("\n.").append(kind_names.at(kind));
+        // Where the lines do not show (one column), a box draws its frame itself.
+        if (static_cast<Kind>(kind) == Kind::line) text += ",\n.group";
+        text += " {\n" + colour_roles(system_colours(static_cast<Kind>(kind))) + "}\n";
+    }
+    return text;
+}
+
+std::string window_ground()
+{
+    return colour(shade(window_colours.ground).light);
 }
 
 void write_window(std::ostream& out)

@@ -17,9 +17,19 @@ namespace ui::web {
 
 void write_window(std::ostream& out);
 
-// The stylesheet's facts from the plan: the window's faces, in the order
-// every front-end asks for them, as the custom property --faces.
+// The stylesheet's facts, for korvantelo.css: from the plan the window's
+// faces, in the order every front-end asks for them (--faces), where a text
+// box's text starts (--box-text-inset), the check box's size
+// (--check-box-size) and the colours of the window and of each kind of
+// control (--ground and --text on :root and on the elements of the kind);
+// and the page's palette, in which those colours show under the light and
+// the dark scheme (--face, --button-text, --field, --field-text, the edges'
+// and the tick).
 [[nodiscard]] std::string window_style();
+
+// The window's ground under the light scheme ("#rrggbb"): the web app's
+// colour, as its manifest gives it.
+[[nodiscard]] std::string window_ground();
 
 // `text` with the five characters that HTML gives a meaning written as
 // character references, for an element's text or a quoted attribute.
