@@ -60,7 +60,7 @@ EMSCRIPTEN_KEEPALIVE void korvantelo_pressed(Program* program, std::size_t index
     }
 }
 
-// The page's layout has changed: the figures are fitted to their boxes anew.
+// The page's layout, or a figure's focus, has changed: the figures are fitted anew.
 EMSCRIPTEN_KEEPALIVE void korvantelo_refit(Program* program) noexcept
 {
     try {

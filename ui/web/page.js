@@ -42,8 +42,8 @@ const page = {
     show_visible(index, visible) {
         start.shown(controls[index].element, visible);
     },
-    // The figure as it fits its box, over the box, which keeps the whole
-    // figure and offers it on hovering; null: the whole figure fits.
+    // The figure shortened, over the box, which keeps the whole figure and
+    // offers it on hovering; null: the box shows it whole.
     show_fitted(index, shown) {
         const {element, box, fitted} = controls[index];
         box.classList.toggle("elided", shown !== null);
@@ -74,6 +74,10 @@ const page = {
         const edges = ["paddingLeft", "paddingRight", "borderLeftWidth", "borderRightWidth"]
             .reduce((sum, edge) => sum + parseFloat(style[edge]), 0);
         return box.getBoundingClientRect().width - edges;
+    },
+    // Whether the control has the focus while the page has the system's (:focus).
+    focused(index) {
+        return controls[index].element.matches(":focus");
     },
     text_width(index, text) {
         const style = getComputedStyle(controls[index].box);
@@ -149,9 +153,12 @@ async function open() {
             element.addEventListener("click", () => module._korvantelo_pressed(program, index));
         }
     });
+    // A figure shows whole while its box has the focus: the figures are
+    // fitted anew whenever the focus moves, within the page or to and from it.
     const refit = () => module._korvantelo_refit(program);
     addEventListener("resize", () => requestAnimationFrame(refit));
     document.fonts.ready.then(refit);
+    for (const type of ["focus", "blur"]) addEventListener(type, refit, true);
 }
 
 open().then(() => {

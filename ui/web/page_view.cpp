@@ -23,6 +23,7 @@ EM_JS(void, page_show_state, (int index, const char* text, int value, int visibl
 EM_JS(void, page_show_fitted, (int index, const char* shown),
       { Module.page.show_fitted(index, shown ? UTF8ToString(shown) : null); });
 EM_JS(double, page_room, (int index), { return Module.page.room(index); });
+EM_JS(int, page_focused, (int index), { return Module.page.focused(index) ? 1 : 0; });
 EM_JS(double, page_text_width, (int index, const char* text),
       { return Module.page.text_width(index, UTF8ToString(text)); });
 EM_JS(void, page_show_message, (const char* title, const char* prompt),
@@ -106,15 +107,18 @@ void PageView::show_state()
     refit();
 }
 
-// A figure as it fits its box in the page's present layout and fonts; the
-// element keeps the whole figure.
+// A figure as it shows in its box in the page's present layout and fonts
+// and focus; the element keeps the whole figure.
 void PageView::fit(Control id, std::string_view figure)
 {
     if (!plan::base[id].look.figure) return;
     const double room = page_room(at(id));
-    const std::string shown = plan::fitted_figure(
-        figure, room, [id](std::string_view text) { return page_text_width(at(id), std::string(text).c_str()); });
-    page_show_fitted(at(id), shown == figure ? nullptr : shown.c_str());
+    const auto width = [id](std::string_view text) { return page_text_width(at(id), std::string(text).c_str()); };
+    if (plan::shows_shortened(page_focused(at(id)) != 0, width(figure), room)) {
+        page_show_fitted(at(id), plan::fitted_figure(figure, room, width).c_str());
+    } else {
+        page_show_fitted(at(id), nullptr);
+    }
 }
 
 }  // namespace ui::web

@@ -35,8 +35,9 @@ public:
     // After a fault: the window takes no more input.
     void end() noexcept;
 
-    // Fits every figure to its box anew, after the page's layout has
-    // changed (a phone turned, the fonts arrived).
+    // Fits every figure to its box anew, after the page's layout or focus
+    // has changed (a phone turned, the fonts arrived, a figure's box took or
+    // left the focus).
     void refit();
     // Every control shows the model's state again, whatever it showed: what
     // a browser put back into a box or the tick, a figure that showed
