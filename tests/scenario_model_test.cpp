@@ -42,18 +42,13 @@ public:
 // skipping what is hidden, round the end.
 Control next_focus(const ui::Window& model, Control from, bool back)
 {
-    std::vector<const ui::plan::Entry*> order;
-    for (const auto& e : ui::plan::base.entries()) {
-        if (e.focus != 0) order.push_back(&e);
-    }
-    std::sort(order.begin(), order.end(), [](const auto* a, const auto* b) { return a->focus < b->focus; });
+    const std::vector<Control> order = ui::plan::base.focus_order();
     const auto n = static_cast<std::ptrdiff_t>(order.size());
-    std::ptrdiff_t at = std::find_if(order.begin(), order.end(), [&](const auto* e) { return e->id == from; }) -
-                        order.begin();
+    std::ptrdiff_t at = std::find(order.begin(), order.end(), from) - order.begin();
     do {
         at = (at + (back ? n - 1 : 1)) % n;
-    } while (!model.visible(order[static_cast<std::size_t>(at)]->id));
-    return order[static_cast<std::size_t>(at)]->id;
+    } while (!model.visible(order[static_cast<std::size_t>(at)]));
+    return order[static_cast<std::size_t>(at)];
 }
 
 void run(ui::Program<HeadlessView>& program, const scenarios::Step& step)

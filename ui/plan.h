@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/layout.h"
@@ -252,6 +253,16 @@ public:
     {
         return detail::array_of<Control, layout::placements.size()>(
             [](std::size_t at) { return layout::placements[at].id; });
+    }
+    // The controls that take the focus, in focus order (Tab's, from the first).
+    [[nodiscard]] std::vector<Control> focus_order() const
+    {
+        std::vector<Control> order;
+        for (int at = 1;; ++at) {
+            const auto e = std::find_if(entries_.begin(), entries_.end(), [at](const Entry& e) { return e.focus == at; });
+            if (e == entries_.end()) return order;
+            order.push_back(e->id);
+        }
     }
     // The first control in focus order: it has the focus when the window shows.
     [[nodiscard]] constexpr Control first_focus() const

@@ -269,12 +269,8 @@ WindowView::WindowView(const Window& model, UserActions& actions) : actions_(act
     for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) widget(*it)->raise();
     // Focus follows the plan through the controls that take it; Qt wraps
     // around and skips hidden and disabled widgets.
-    std::vector<const plan::Entry*> focus;
-    for (const plan::Entry& e : plan.entries()) {
-        if (e.focus != 0) focus.push_back(&e);
-    }
-    std::sort(focus.begin(), focus.end(), [](const auto* a, const auto* b) { return a->focus < b->focus; });
-    for (std::size_t i = 1; i < focus.size(); ++i) setTabOrder(widget(focus[i - 1]->id), widget(focus[i]->id));
+    const std::vector<Control> focus = plan.focus_order();
+    for (std::size_t i = 1; i < focus.size(); ++i) setTabOrder(widget(focus[i - 1]), widget(focus[i]));
 }
 
 QWidget* WindowView::widget(Control id) const

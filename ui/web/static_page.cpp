@@ -154,15 +154,9 @@ public:
         const plan::Plan& plan = plan::base;
         // The window's focus order, which the page gives the desktop window
         // by the document's order (index.html).
-        std::vector<Control> focus_order;
-        for (const plan::Entry& e : plan.entries()) {
-            if (e.focus != 0) focus_order.push_back(e.id);
-        }
-        std::sort(focus_order.begin(), focus_order.end(),
-                  [](Control a, Control b) { return plan::base[a].focus < plan::base[b].focus; });
         out_ << "<main class=\"window\"" << attribute("id", window_name)
              << attribute("style", "--width:" + px(plan.width()) + ";--height:" + px(plan.height()))
-             << attribute("data-focus-order", names(focus_order)) << ">\n";
+             << attribute("data-focus-order", names(plan.focus_order())) << ">\n";
         for (const plan::GroupEntry& g : plan.groups()) group(g);
         for (const Control id : plan.reading()) {
             if (!plan[id].group) control(plan[id]);
