@@ -140,19 +140,15 @@ inline constexpr std::array<LinePlacement, 12> lines = [] {
 
 // The place of a control that has a rectangle (every control but the
 // lines), and of a line; asking for another is a fault of the caller.
-[[nodiscard]] constexpr const Placement& place(Control id)
+[[nodiscard]] constexpr Placement place(Control id)
 {
-    for (const auto& p : placements) {
-        if (p.id == id) return p;
-    }
+    if (const auto p = placement(id)) return *p;
     throw std::logic_error("a line has no rectangle");
 }
 
-[[nodiscard]] constexpr const LinePlacement& place(Line id)
+[[nodiscard]] constexpr LinePlacement place(Line id)
 {
-    for (const auto& l : lines) {
-        if (l.id == id) return l;
-    }
+    if (const auto l = line_placement(id)) return *l;
     throw std::logic_error("a line without a place");
 }
 
