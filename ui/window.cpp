@@ -165,4 +165,15 @@ std::string_view shown_text(const Window& window, Control id)
     });
 }
 
+std::int16_t shown_value(const Window& window, Control id)
+{
+    return visit(id, [&window](auto control) -> std::int16_t {
+        if constexpr (std::is_same_v<decltype(control), CheckBox>) {
+            return window.value(control);
+        } else {
+            return 0;
+        }
+    });
+}
+
 }  // namespace ui

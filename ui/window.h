@@ -120,4 +120,7 @@ private:
 // a label, check box or button; nothing for a line or a picture.
 [[nodiscard]] std::string_view shown_text(const Window& window, Control id);
 
+// What a control shows as its Value: the check box's; 0 for the others.
+[[nodiscard]] std::int16_t shown_value(const Window& window, Control id);
+
 }  // namespace ui

@@ -4,7 +4,6 @@
 #include <emscripten/em_macros.h>
 
 #include <string>
-#include <type_traits>
 
 #include "ui/plan.h"
 
@@ -95,14 +94,8 @@ void PageView::show_state()
 {
     for (const plan::Entry& e : plan::base.entries()) {
         if (!takes_input(e.kind) && e.kind != Kind::label) continue;
-        const int value = visit(e.id, [this](auto id) {
-            if constexpr (std::is_same_v<decltype(id), CheckBox>) {
-                return int{model_.value(id)};
-            } else {
-                return 0;
-            }
-        });
-        page_show_state(at(e.id), std::string(shown_text(model_, e.id)).c_str(), value, model_.visible(e.id) ? 1 : 0);
+        page_show_state(at(e.id), std::string(shown_text(model_, e.id)).c_str(), shown_value(model_, e.id),
+                        model_.visible(e.id) ? 1 : 0);
     }
     refit();
 }

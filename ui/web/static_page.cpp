@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "ui/controls.h"
@@ -259,7 +258,7 @@ private:
         case Kind::label: out_ << "<span" << naming(e) << box(e, visible) << ">" << shown << "</span>"; break;
         case Kind::check_box:
             out_ << "<label" << attribute("id", member(e)) << box(e, visible) << "><input type=\"checkbox\"" << naming(e)
-                 << (ticked(e.id) ? " checked" : "")
+                 << (shown_value(model_, e.id) == 1 ? " checked" : "")
                  << "><span>" << shown << "</span></label>";
             break;
         case Kind::command_button:
@@ -283,17 +282,6 @@ private:
                  << " aria-hidden=\"true\" hidden></span></span>";
         }
         out_ << "\n";
-    }
-
-    [[nodiscard]] bool ticked(Control control) const
-    {
-        return visit(control, [this](auto id) {
-            if constexpr (std::is_same_v<decltype(id), CheckBox>) {
-                return model_.value(id) == 1;
-            } else {
-                return false;
-            }
-        });
     }
 
     const Window& model_;
