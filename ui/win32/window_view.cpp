@@ -320,7 +320,7 @@ void WindowView::show()
 // and the button do; a disabled box and a label leave it to the window.
 bool WindowView::takes_mouse(const plan::Entry& e)
 {
-    return e.enabled && (e.kind == Kind::text_box || e.kind == Kind::check_box || e.kind == Kind::command_button);
+    return e.enabled && takes_input(e.kind);
 }
 
 // A tool of the tooltips: the control itself where it gets the mouse, else
