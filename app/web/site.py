@@ -66,7 +66,12 @@ def main():
         "CAPTION": html.escape(facts["caption"]),
         **names,
     }).encode()
-    kept = [["./", integrity(page)]] + [[name, integrity(data)] for name, data in sorted(files.items())]
+    # Each kept file with its digest, and whether its name carries it: such a
+    # file never changes under its name, so the worker may take the copy the
+    # browser fetched for the page.
+    named = {names[key] for key in ("MODULE", "WASM", "SCRIPT")}
+    kept = [["./", integrity(page), False]] + [[name, integrity(data), name in named]
+                                              for name, data in sorted(files.items())]
     files["index.html"] = page
     files["service-worker.js"] = fill(args.worker.read_text(encoding="utf-8"), {
         "BUILD": hashlib.sha256(json.dumps(kept).encode()).hexdigest()[:16],

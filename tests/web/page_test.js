@@ -339,8 +339,9 @@ const outcome = async (page) => [...await page.evaluate((ids) => ids.map((i) => 
 // The module arrives late (the server holds the .wasm back): what the user
 // did in the first window meanwhile comes out once it is there exactly as
 // with the module there from the start, at most 1.5 s after it arrived;
-// until then each figure it will change shows it pending. The page asks for
-// its module and its scripts once, the service worker once more.
+// until then each figure it will change shows it pending. The module and
+// the scripts are asked of the site once: the service worker keeps the
+// browser's copies (WebKit's cache hands it the module's, not the scripts').
 async function late_module(page, {url}) {
     await open(page, url);
     await first_actions(page);
@@ -367,8 +368,9 @@ async function late_module(page, {url}) {
         await worker_settled(page);
         const requests = digested(site).map((name) => `${name} ${slow.requests.get(`/${name}`)}`);
         console.log(`${page.name}: the page computes ${lag} ms after the module; requests: ${requests.join(", ")}`);
-        assert_equal([lag <= 1500, requests], [true, digested(site).map((name) => `${name} 2`)],
-            "computing at most 1.5 s after the module; the requests, the page's and the worker's");
+        const asked = (name) => (page.name === "webkit" && name.endsWith(".js") ? 2 : 1);
+        assert_equal([lag <= 1500, requests], [true, digested(site).map((name) => `${name} ${asked(name)}`)],
+            "computing at most 1.5 s after the module; one request for each file");
     } finally {
         await slow.stop();
     }

@@ -13,8 +13,14 @@ const installed = "korvantelo-installed";  // when a build was kept, in each bui
 
 self.addEventListener("install", (event) => {
     event.waitUntil((async () => {
-        const responses = await Promise.all(files.map(([file, integrity]) =>
-            fetch(new Request(file, {cache: "reload", integrity}))));
+        // A file whose name carries its digest comes from the browser's
+        // cache where the page fetched it already and it is whole there (not
+        // a failure kept from a half upload); every other from the site.
+        const responses = await Promise.all(files.map(async ([file, integrity, named_by_digest]) => {
+            const cached = named_by_digest
+                ? await fetch(new Request(file, {cache: "force-cache", integrity})).catch(() => null) : null;
+            return cached?.ok ? cached : fetch(new Request(file, {cache: "reload", integrity}));
+        }));
         const missing = responses.findIndex((response) => !response.ok);
         if (missing >= 0) throw new Error(`${files[missing][0]} is missing from the site`);
         const cache = await caches.open(build);
