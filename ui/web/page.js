@@ -154,11 +154,15 @@ async function open() {
         }
     });
     // A figure shows whole while its box has the focus: the figures are
-    // fitted anew whenever the focus moves, within the page or to and from it.
+    // fitted anew whenever a figure's box takes or leaves the focus, and
+    // when the page does (a Tab between other controls changes none).
     const refit = () => module._korvantelo_refit(program);
     addEventListener("resize", () => requestAnimationFrame(refit));
     document.fonts.ready.then(refit);
-    for (const type of ["focus", "blur"]) addEventListener(type, refit, true);
+    const refocused = (event) => {
+        if (event.target === window || event.target.classList?.contains("figure")) refit();
+    };
+    for (const type of ["focus", "blur"]) addEventListener(type, refocused, true);
 }
 
 open().then(() => {
